@@ -1,0 +1,36 @@
+# The README's commands. Each installs what is missing (as root, with apt-get), then builds.
+PACKAGES := cmake ninja-build g++ pkg-config git \
+	libpugixml-dev libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
+	googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
+	clang libclang-rt-14-dev
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps build test demo fuzz bench clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" != 0 ]; then echo "missing packages:$$missing (run as root to install them)"; exit 1; fi; \
+	  echo "installing:$$missing"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+
+build: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+
+test: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+demo: build
+	@sh examples/demo.sh build/release/bin
+
+clean:
+	rm -rf build

@@ -1,0 +1,51 @@
+// What the host handed out and what came back: suites per plug-in, memory blocks, host
+// objects by kind, and how often each operation was called. "Everything given back" is
+// allGivenBack().
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace hostsim {
+
+class Accounting {
+ public:
+  // Suites.
+  void suiteAcquired(const std::string& name, int32_t version) { ++suites_[{name, version}]; }
+  // False when the suite was not held: releasing it is the plug-in's fault.
+  bool suiteReleased(const std::string& name, int32_t version);
+  int suitesHeld() const;
+  int suiteHeld(const std::string& name, int32_t version) const;
+
+  // Host objects (strings, paths, artboard lists, text-engine references, icons, ...).
+  void objectCreated(const std::string& kind) { ++objects_[kind]; }
+  void objectDestroyed(const std::string& kind) { --objects_[kind]; }
+  int objectsLive(const std::string& kind) const;
+  int objectsLive() const;
+  std::map<std::string, int> liveObjectsByKind() const;
+
+  // Calls: counted per operation and overall.
+  uint64_t countCall(const std::string& operation);
+  uint64_t callsOf(const std::string& operation) const;
+  uint64_t totalCalls() const { return totalCalls_; }
+  const std::map<std::string, uint64_t>& calls() const { return calls_; }
+
+  // Misuse the host noticed (a block freed twice, a suite released that was not held...).
+  void misuse(std::string what) { misuses_.push_back(std::move(what)); }
+  const std::vector<std::string>& misuses() const { return misuses_; }
+
+  // A readable list of whatever is still held, empty when all was given back.
+  std::string outstanding(size_t liveBlocks) const;
+
+ private:
+  std::map<std::pair<std::string, int32_t>, int> suites_;
+  std::map<std::string, int> objects_;
+  std::map<std::string, uint64_t> calls_;
+  uint64_t totalCalls_ = 0;
+  std::vector<std::string> misuses_;
+};
+
+}  // namespace hostsim

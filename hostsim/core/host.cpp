@@ -1,0 +1,312 @@
+#include "hostsim/core/host.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+#include "hostsim/adm/dialogs.h"
+#include "hostsim/adm/menus.h"
+#include "hostsim/model/clock.h"
+#include "hostsim/model/document.h"
+#include "hostsim/model/fonts.h"
+#include "hostsim/model/macroman.h"
+#include "hostsim/model/preferences.h"
+
+namespace hostsim {
+
+namespace {
+
+Host* gCurrent = nullptr;
+
+// Collects what is written to file descriptor 2 while it lives, for the host's record.
+class StderrCapture {
+ public:
+  StderrCapture() {
+    std::fflush(stderr);
+    file_ = std::tmpfile();
+    if (file_ == nullptr) return;
+    saved_ = ::dup(2);
+    if (saved_ < 0 || ::dup2(::fileno(file_), 2) < 0) {
+      std::fclose(file_);
+      file_ = nullptr;
+    }
+  }
+  ~StderrCapture() { finish(); }
+  StderrCapture(const StderrCapture&) = delete;
+  StderrCapture& operator=(const StderrCapture&) = delete;
+
+  std::string finish() {
+    std::string text;
+    if (file_ == nullptr) return text;
+    std::fflush(stderr);
+    ::dup2(saved_, 2);
+    ::close(saved_);
+    std::rewind(file_);
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) text.append(buffer, n);
+    std::fclose(file_);
+    file_ = nullptr;
+    return text;
+  }
+
+ private:
+  std::FILE* file_ = nullptr;
+  int saved_ = -1;
+};
+
+}  // namespace
+
+Resources Resources::load(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error(file.string() + ": cannot read the plug-in's resource file");
+  nlohmann::json json;
+  try {
+    json = nlohmann::json::parse(in);
+  } catch (const nlohmann::json::exception& e) {
+    throw std::runtime_error(file.string() + ": not a resource file: " + e.what());
+  }
+  Resources resources;
+  try {
+    for (const auto& [id, entries] : json.at("strings").items()) {
+      auto& list = resources.stringLists[std::stoi(id)];
+      for (const auto& entry : entries) list.push_back(macRomanFromUtf8(entry.get<std::string>()));
+    }
+    for (const auto& [id, icon] : json.at("icons").items()) {
+      resources.icons[std::stoi(id)] = {icon.at("width").get<int>(), icon.at("height").get<int>(),
+                                        icon.at("svg").get<std::string>()};
+    }
+  } catch (const std::exception& e) {
+    throw std::runtime_error(file.string() + ": malformed resource file: " + e.what());
+  }
+  return resources;
+}
+
+Host::Host() : previous_(gCurrent) {
+  gCurrent = this;
+  offerSPSuites(*this);
+  offerApplicationSuites(*this);
+  offerArtSuites(*this);
+  offerTextSuites(*this);
+  offerDocumentSuites(*this);
+  offerADMSuites(*this);
+  offerUnusedSuites(*this);
+}
+
+Host::~Host() {
+  // Dialogs and menus may refer to the plug-in's procedures: drop them before its code.
+  dialogs_.reset();
+  menus_.reset();
+  if (plugin_ && plugin_->library != nullptr) ::dlclose(plugin_->library);
+  if (gCurrent == this) gCurrent = previous_;
+}
+
+Host& Host::current() {
+  if (gCurrent == nullptr) {
+    std::fputs("hostsim: a host operation was called with no host running\n", stderr);
+    std::abort();
+  }
+  return *gCurrent;
+}
+
+bool Host::hasCurrent() { return gCurrent != nullptr; }
+
+CurrentHost::CurrentHost(Host& host) : previous_(gCurrent) { gCurrent = &host; }
+CurrentHost::~CurrentHost() { gCurrent = previous_; }
+
+void Host::loadPlugin(const std::filesystem::path& module) {
+  auto resourceFile = std::filesystem::path(module).replace_extension(".rsrc");
+  Resources resources = Resources::load(resourceFile);
+  void* library = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) throw std::runtime_error(module.string() + ": cannot load the plug-in: " + ::dlerror());
+  auto entry = reinterpret_cast<PluginMainProc>(::dlsym(library, kPluginMainSymbol));
+  if (entry == nullptr) {
+    ::dlclose(library);
+    throw std::runtime_error(module.string() + ": the module exports no PluginMain");
+  }
+  plugin_ = std::make_unique<PluginRecord>();
+  plugin_->module = module;
+  plugin_->library = library;
+  plugin_->entry = entry;
+  plugin_->resources = std::move(resources);
+}
+
+void Host::attachPlugin(PluginMainProc entry, Resources resources) {
+  plugin_ = std::make_unique<PluginRecord>();
+  plugin_->entry = entry;
+  plugin_->resources = std::move(resources);
+}
+
+PluginRecord& Host::plugin() {
+  if (!plugin_) throw std::logic_error("no plug-in is loaded");
+  return *plugin_;
+}
+
+SPPluginRef Host::pluginRef() { return reinterpret_cast<SPPluginRef>(plugin_.get()); }
+
+ASErr Host::deliver(const char* caller, const char* selector, SPMessageData& message) {
+  PluginRecord& record = plugin();
+  CurrentHost scope(*this);
+  // The basic suite is handed over with every message, as the real host does.
+  static const SPBasicSuite* basic = nullptr;
+  if (basic == nullptr) {
+    const void* table = nullptr;
+    if (auto it = offered_.find({kSPBasicSuite, kSPBasicSuiteVersion}); it != offered_.end()) table = it->second;
+    basic = static_cast<const SPBasicSuite*>(table);
+  }
+  message.SPCheck = kSPValidSPMessageData;
+  message.self = pluginRef();
+  message.globals = record.globals;
+  message.basic = const_cast<SPBasicSuite*>(basic);
+  StderrCapture capture;
+  ASErr result = record.entry(caller, selector, &message);
+  stderr_ += capture.finish();
+  record.globals = message.globals;
+  return result;
+}
+
+ASErr Host::send(const char* caller, const char* selector, SPMessageData& message) {
+  return deliver(caller, selector, message);
+}
+
+ASErr Host::send(const char* caller, const char* selector) {
+  SPInterfaceMessage message{};
+  return deliver(caller, selector, message.d);
+}
+
+ASErr Host::startup() { return send(kSPInterfaceCaller, kSPInterfaceStartupSelector); }
+
+ASErr Host::shutdown() { return send(kSPInterfaceCaller, kSPInterfaceShutdownSelector); }
+
+ASErr Host::unload() {
+  ASErr result = send(kSPAccessCaller, kSPAccessUnloadSelector);
+  plugin().loaded = false;
+  return result;
+}
+
+ASErr Host::reload() {
+  plugin().loaded = true;
+  return send(kSPAccessCaller, kSPAccessReloadSelector);
+}
+
+ASErr Host::applicationStarted() {
+  ASErr result = kNoErr;
+  std::vector<Notifier> started;
+  for (const auto& n : notifiers_)
+    if (n.type == kAIApplicationStartedNotifier) started.push_back(n);
+  for (const auto& n : started) {
+    AINotifierMessage message{};
+    message.type = kAIApplicationStartedNotifier;
+    message.notifier = nullptr;
+    ASErr r = send(kCallerAINotify, kSelectorAINotify, message.d);
+    if (result == kNoErr) result = r;
+  }
+  return result;
+}
+
+ASErr Host::chooseMenuItem(AIMenuItemHandle item) {
+  AIMenuMessage message{};
+  message.menuItem = item;
+  return send(kCallerAIMenu, kSelectorAIGoMenuItem, message.d);
+}
+
+void Host::offerSuite(std::string name, int32_t version, const void* table) {
+  offered_[{std::move(name), version}] = table;
+}
+
+ASErr Host::acquireSuite(const char* name, int32_t version, const void** suite) {
+  if (suite != nullptr) *suite = nullptr;
+  if (name == nullptr || suite == nullptr) return kBadParameterErr;
+  if (faults_.suiteUnavailable(name)) return kSPSuiteNotFoundError;
+  auto it = offered_.find({name, version});
+  if (it == offered_.end()) {
+    for (const auto& [key, table] : offered_)
+      if (key.first == name) return kSPBadSuiteVersionError;
+    return kSPSuiteNotFoundError;
+  }
+  *suite = it->second;
+  accounting_.suiteAcquired(name, version);
+  return kNoErr;
+}
+
+ASErr Host::releaseSuite(const char* name, int32_t version) {
+  if (name == nullptr) return kBadParameterErr;
+  if (!accounting_.suiteReleased(name, version)) {
+    accounting_.misuse(std::string("released suite \"") + name + "\" v" + std::to_string(version) +
+                       " that was not held");
+    return kBadParameterErr;
+  }
+  return kNoErr;
+}
+
+std::optional<ASErr> Host::enter(const char* operation) {
+  uint64_t nth = accounting_.countCall(operation);
+  return faults_.callFails(operation, nth, accounting_.totalCalls());
+}
+
+ASErr Host::allocateBlock(size_t size, const char* source, void** block) {
+  if (block == nullptr) return kBadParameterErr;
+  *block = nullptr;
+  if (faults_.allocationFails(++allocations_)) return kOutOfMemoryErr;
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p == nullptr) return kOutOfMemoryErr;
+  blocks_[p] = {size, source != nullptr ? source : ""};
+  *block = p;
+  return kNoErr;
+}
+
+ASErr Host::freeBlock(void* block) {
+  if (block == nullptr) return kNoErr;
+  auto it = blocks_.find(block);
+  if (it == blocks_.end()) {
+    accounting_.misuse("freed a memory block the host never gave (or freed it twice)");
+    return kBadParameterErr;
+  }
+  blocks_.erase(it);
+  std::free(block);
+  return kNoErr;
+}
+
+bool Host::allGivenBack() const {
+  return accounting_.suitesHeld() == 0 && accounting_.objectsLive() == 0 && blocks_.empty() &&
+         accounting_.misuses().empty();
+}
+
+void Host::setDocument(std::unique_ptr<Document> document) { document_ = std::move(document); }
+std::unique_ptr<Document> Host::takeDocument() { return std::move(document_); }
+
+FontList& Host::fonts() {
+  if (!fonts_) fonts_ = std::make_unique<FontList>(FontList::system());
+  return *fonts_;
+}
+void Host::setFonts(std::unique_ptr<FontList> fonts) { fonts_ = std::move(fonts); }
+
+Preferences& Host::preferences() {
+  if (!preferences_) preferences_ = std::make_unique<Preferences>();
+  return *preferences_;
+}
+void Host::setPreferences(std::unique_ptr<Preferences> preferences) { preferences_ = std::move(preferences); }
+
+Clock& Host::clock() {
+  if (!clock_) clock_ = std::make_unique<Clock>();
+  return *clock_;
+}
+
+Menus& Host::menus() {
+  if (!menus_) menus_ = std::make_unique<Menus>();
+  return *menus_;
+}
+
+Dialogs& Host::dialogs() {
+  if (!dialogs_) dialogs_ = std::make_unique<Dialogs>();
+  return *dialogs_;
+}
+
+}  // namespace hostsim

@@ -1,0 +1,218 @@
+// The stand-in host: one object that owns the loaded plug-in, the suites it hands out, the
+// memory and host objects it counts, the fault plan, and the application state the suites
+// act on (document, fonts, preferences, clock, menus, dialogs).
+//
+// Suites are tables of plain functions; each reaches the host whose call is running through
+// Host::current(), never the plug-in's internals. One host is current at a time, on one
+// thread, as in the real application.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hostapi/HostAPI.h"
+#include "hostsim/core/accounting.h"
+#include "hostsim/core/faults.h"
+
+namespace hostsim {
+
+class Document;     // hostsim/model
+class FontList;     // hostsim/model
+class Preferences;  // hostsim/model
+class Clock;        // hostsim/model
+class Menus;        // hostsim/adm
+class Dialogs;      // hostsim/adm
+
+// The plug-in's resources outside its code: string lists and icons, read from the
+// resource file installed beside the module.
+struct Resources {
+  std::map<int32_t, std::vector<std::string>> stringLists;  // entries from index 1, Mac Roman bytes
+  struct Icon {
+    int width = 0;
+    int height = 0;
+    std::string svg;  // the image, as SVG markup of that size
+  };
+  std::map<int32_t, Icon> icons;
+
+  // Reads the resource file; throws std::runtime_error naming the file and the fault.
+  static Resources load(const std::filesystem::path& file);
+};
+
+// The host's record of a plug-in: what SPPluginRef points to.
+struct PluginRecord {
+  std::filesystem::path module;
+  void* library = nullptr;  // dlopen handle; null for an entry point linked in-process
+  PluginMainProc entry = nullptr;
+  void* globals = nullptr;  // the globals slot the host keeps between calls
+  std::string name;         // set by the plug-in through the SP Plug-ins Suite
+  Resources resources;
+  bool loaded = true;       // false between "Unload" and "Reload"
+  int accessCount = 0;      // SP Access acquisitions outstanding
+};
+
+struct Notifier {
+  SPPluginRef plugin;
+  std::string name;
+  std::string type;
+};
+
+struct Alert {
+  enum class Kind { Error, Message };
+  Kind kind;
+  std::string text;  // Mac Roman, as the plug-in gave it
+};
+
+struct AboutRequest {
+  std::string text1;
+  std::string text2;
+};
+
+class Host {
+ public:
+  Host();
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // The host whose call is running. Suites reach their state through it.
+  static Host& current();
+  static bool hasCurrent();
+
+  // --- The plug-in ---------------------------------------------------------------------
+  // Loads a module with RTLD_LOCAL and its resource file (same path, extension .rsrc).
+  // Throws std::runtime_error with a clear message when either cannot be read.
+  void loadPlugin(const std::filesystem::path& module);
+  // An entry point linked into this process, for tests of the plug-in's parts.
+  void attachPlugin(PluginMainProc entry, Resources resources);
+  bool hasPlugin() const { return plugin_ != nullptr; }
+  PluginRecord& plugin();
+  SPPluginRef pluginRef();
+
+  // Messages. Each call sets the current host, fills the header, captures what the plug-in
+  // writes to standard error, and returns the plug-in's answer.
+  ASErr send(const char* caller, const char* selector, SPMessageData& message);
+  ASErr send(const char* caller, const char* selector);  // a message with only the header
+  ASErr startup();
+  ASErr shutdown();
+  ASErr unload();
+  ASErr reload();
+  ASErr applicationStarted();  // the notifiers of type "AI Application Started Notifier"
+  ASErr chooseMenuItem(AIMenuItemHandle item);  // "AI Menu"/"AI Go"
+
+  // --- Suites --------------------------------------------------------------------------
+  // The table of (name, version), or null; counts the acquisition.
+  ASErr acquireSuite(const char* name, int32_t version, const void** suite);
+  ASErr releaseSuite(const char* name, int32_t version);
+  // Every suite the host offers; each suite family file adds its tables here.
+  void offerSuite(std::string name, int32_t version, const void* table);
+  size_t suitesOffered() const { return offered_.size(); }
+
+  // Every host operation calls this first with its name ("AI Art Suite.NewArt"): the call
+  // is counted, and the fault plan may answer with an error code instead.
+  std::optional<ASErr> enter(const char* operation);
+
+  // --- Memory blocks ---------------------------------------------------------------------
+  ASErr allocateBlock(size_t size, const char* source, void** block);
+  ASErr freeBlock(void* block);
+  size_t liveBlocks() const { return blocks_.size(); }
+  uint64_t allocations() const { return allocations_; }
+
+  // --- What the host recorded ----------------------------------------------------------
+  FaultPlan& faults() { return faults_; }
+  Accounting& accounting() { return accounting_; }
+  // True when no suite, block or host object is held and nothing was misused.
+  bool allGivenBack() const;
+  std::string outstanding() const { return accounting_.outstanding(blocks_.size()); }
+
+  void alert(Alert::Kind kind, std::string text) { alerts_.push_back({kind, std::move(text)}); }
+  const std::vector<Alert>& alerts() const { return alerts_; }
+  void beep() { ++beeps_; }
+  int beeps() const { return beeps_; }
+  void about(AboutRequest request) { abouts_.push_back(std::move(request)); }
+  const std::vector<AboutRequest>& abouts() const { return abouts_; }
+  // Everything the plug-in wrote to standard error so far.
+  const std::string& pluginStderr() const { return stderr_; }
+  std::vector<Notifier>& notifiers() { return notifiers_; }
+
+  // The main screen's bounds, for dialog placement.
+  ADMRect screen{0, 0, 900, 1440};
+
+  // --- Application state ---------------------------------------------------------------
+  // The current document, or null when none is open.
+  Document* document() { return document_.get(); }
+  void setDocument(std::unique_ptr<Document> document);
+  std::unique_ptr<Document> takeDocument();
+  FontList& fonts();
+  void setFonts(std::unique_ptr<FontList> fonts);
+  Preferences& preferences();
+  void setPreferences(std::unique_ptr<Preferences> preferences);
+  Clock& clock();
+  Menus& menus();
+  Dialogs& dialogs();
+
+ private:
+  ASErr deliver(const char* caller, const char* selector, SPMessageData& message);
+
+  std::unique_ptr<PluginRecord> plugin_;
+  std::map<std::pair<std::string, int32_t>, const void*> offered_;
+  std::map<void*, std::pair<size_t, std::string>> blocks_;
+  uint64_t allocations_ = 0;
+  FaultPlan faults_;
+  Accounting accounting_;
+  std::vector<Alert> alerts_;
+  int beeps_ = 0;
+  std::vector<AboutRequest> abouts_;
+  std::string stderr_;
+  std::vector<Notifier> notifiers_;
+  std::unique_ptr<Document> document_;
+  std::unique_ptr<FontList> fonts_;
+  std::unique_ptr<Preferences> preferences_;
+  std::unique_ptr<Clock> clock_;
+  std::unique_ptr<Menus> menus_;
+  std::unique_ptr<Dialogs> dialogs_;
+  Host* previous_ = nullptr;
+};
+
+// Makes `host` current for a scope (the host's own calls into the plug-in do this).
+class CurrentHost {
+ public:
+  explicit CurrentHost(Host& host);
+  ~CurrentHost();
+  CurrentHost(const CurrentHost&) = delete;
+  CurrentHost& operator=(const CurrentHost&) = delete;
+
+ private:
+  Host* previous_;
+};
+
+// Opening lines of host operations: count the call and apply the fault plan.
+//   HOSTSIM_ENTER("AI Art Suite.NewArt");            for operations that return ASErr
+//   HOSTSIM_ENTER_OR("ADM Item Suite.Create", nullptr); for those that return a value
+#define HOSTSIM_ENTER(operation)                                                   \
+  do {                                                                             \
+    if (auto hostsim_fault = ::hostsim::Host::current().enter(operation)) return *hostsim_fault; \
+  } while (0)
+#define HOSTSIM_ENTER_OR(operation, onFault)                                       \
+  do {                                                                             \
+    if (::hostsim::Host::current().enter(operation)) return onFault;               \
+  } while (0)
+#define HOSTSIM_ENTER_VOID(operation)                                              \
+  do {                                                                             \
+    if (::hostsim::Host::current().enter(operation)) return;                       \
+  } while (0)
+
+// Each suite family adds its tables to the host (one function per family file).
+void offerSPSuites(Host& host);
+void offerApplicationSuites(Host& host);   // notifier, context, menus, preferences
+void offerArtSuites(Host& host);           // art, layers, tags, matching, transform, math, md memory
+void offerTextSuites(Host& host);          // text frames, fonts, ATE paint, text engine
+void offerDocumentSuites(Host& host);      // document, file paths, Unicode strings, artboards, user
+void offerADMSuites(Host& host);           // basic, dialog, item, list, entry, notifier, drawer, icon
+void offerUnusedSuites(Host& host);        // the imported suites no operation of which is called
+
+}  // namespace hostsim
