@@ -40,8 +40,8 @@ std::map<std::string, int> Accounting::liveObjectsByKind() const {
   return live;
 }
 
-uint64_t Accounting::countCall(const std::string& operation) {
-  ++totalCalls_;
+uint64_t Accounting::countCall(const std::string& operation, bool numbered) {
+  if (numbered) ++totalCalls_;
   return ++calls_[operation];
 }
 

@@ -27,8 +27,9 @@ class Accounting {
   int objectsLive() const;
   std::map<std::string, int> liveObjectsByKind() const;
 
-  // Calls: counted per operation and overall.
-  uint64_t countCall(const std::string& operation);
+  // Calls: counted per operation and, when numbered, overall (the numbering that a "*"
+  // fault refers to).
+  uint64_t countCall(const std::string& operation, bool numbered = true);
   uint64_t callsOf(const std::string& operation) const;
   uint64_t totalCalls() const { return totalCalls_; }
   const std::map<std::string, uint64_t>& calls() const { return calls_; }

@@ -20,7 +20,8 @@ class FaultPlan {
   // The n-th memory block allocation (counted from 1 over both block suites) fails.
   void failAllocation(uint64_t n) { failingAllocations_.insert(n); }
   // The n-th call (from 1) of `operation` fails with `code`. An operation is named
-  // "Suite Name.Operation" (as "AI Art Suite.NewArt"); "*" counts every host operation.
+  // "Suite Name.Operation" (as "AI Art Suite.NewArt"); "*" counts every host operation
+  // except SP Basic's own and the memory blocks, which fail only through the two above.
   void failCall(std::string operation, uint64_t n, ASErr code) { failingCalls_[{std::move(operation), n}] = code; }
   void clear() { *this = FaultPlan{}; }
   bool empty() const { return unavailableSuites_.empty() && failingAllocations_.empty() && failingCalls_.empty(); }

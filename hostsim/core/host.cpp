@@ -16,7 +16,7 @@
 #include "hostsim/model/clock.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
-#include "hostsim/model/macroman.h"
+#include "hostsim/model/mac_roman.h"
 #include "hostsim/model/preferences.h"
 
 namespace hostsim {
@@ -77,7 +77,7 @@ Resources Resources::load(const std::filesystem::path& file) {
   try {
     for (const auto& [id, entries] : json.at("strings").items()) {
       auto& list = resources.stringLists[std::stoi(id)];
-      for (const auto& entry : entries) list.push_back(macRomanFromUtf8(entry.get<std::string>()));
+      for (const auto& entry : entries) list.push_back(utf8ToMacRoman(entry.get<std::string>()));
     }
     for (const auto& [id, icon] : json.at("icons").items()) {
       resources.icons[std::stoi(id)] = {icon.at("width").get<int>(), icon.at("height").get<int>(),
@@ -97,6 +97,7 @@ Host::Host() : previous_(gCurrent) {
   offerTextSuites(*this);
   offerDocumentSuites(*this);
   offerADMSuites(*this);
+  offerADMBasicSuite(*this);
   offerUnusedSuites(*this);
 }
 
@@ -105,6 +106,10 @@ Host::~Host() {
   dialogs_.reset();
   menus_.reset();
   if (plugin_ && plugin_->library != nullptr) ::dlclose(plugin_->library);
+  // Blocks the plug-in never freed are already reported by outstanding(); the host still
+  // owns their memory.
+  for (auto& [block, info] : blocks_) std::free(block);
+  blocks_.clear();
   if (gCurrent == this) gCurrent = previous_;
 }
 
@@ -155,12 +160,9 @@ ASErr Host::deliver(const char* caller, const char* selector, SPMessageData& mes
   PluginRecord& record = plugin();
   CurrentHost scope(*this);
   // The basic suite is handed over with every message, as the real host does.
-  static const SPBasicSuite* basic = nullptr;
-  if (basic == nullptr) {
-    const void* table = nullptr;
-    if (auto it = offered_.find({kSPBasicSuite, kSPBasicSuiteVersion}); it != offered_.end()) table = it->second;
-    basic = static_cast<const SPBasicSuite*>(table);
-  }
+  const SPBasicSuite* basic = nullptr;
+  if (auto it = offered_.find({kSPBasicSuite, kSPBasicSuiteVersion}); it != offered_.end())
+    basic = static_cast<const SPBasicSuite*>(it->second);
   message.SPCheck = kSPValidSPMessageData;
   message.self = pluginRef();
   message.globals = record.globals;
@@ -204,7 +206,7 @@ ASErr Host::applicationStarted() {
   for (const auto& n : started) {
     AINotifierMessage message{};
     message.type = kAIApplicationStartedNotifier;
-    message.notifier = nullptr;
+    message.notifier = n.handle;
     ASErr r = send(kCallerAINotify, kSelectorAINotify, message.d);
     if (result == kNoErr) result = r;
   }
@@ -274,6 +276,20 @@ ASErr Host::freeBlock(void* block) {
   return kNoErr;
 }
 
+std::string Host::outstanding() const {
+  std::string text = accounting_.outstanding(0);
+  std::map<std::string, std::pair<size_t, size_t>> bySource;  // source -> (blocks, bytes)
+  for (const auto& [block, info] : blocks_) {
+    auto& [count, bytes] = bySource[info.second];
+    ++count;
+    bytes += info.first;
+  }
+  for (const auto& [source, totals] : bySource)
+    text += std::to_string(totals.first) + " memory block(s) of " + std::to_string(totals.second) +
+            " byte(s) from \"" + source + "\" not freed\n";
+  return text;
+}
+
 bool Host::allGivenBack() const {
   return accounting_.suitesHeld() == 0 && accounting_.objectsLive() == 0 && blocks_.empty() &&
          accounting_.misuses().empty();
@@ -282,14 +298,15 @@ bool Host::allGivenBack() const {
 void Host::setDocument(std::unique_ptr<Document> document) { document_ = std::move(document); }
 std::unique_ptr<Document> Host::takeDocument() { return std::move(document_); }
 
-FontList& Host::fonts() {
-  if (!fonts_) fonts_ = std::make_unique<FontList>(FontList::system());
+FontCatalog& Host::fonts() {
+  if (!fonts_) fonts_ = std::make_unique<FontCatalog>(FontCatalog::system());
   return *fonts_;
 }
-void Host::setFonts(std::unique_ptr<FontList> fonts) { fonts_ = std::move(fonts); }
+void Host::setFonts(std::unique_ptr<FontCatalog> fonts) { fonts_ = std::move(fonts); }
 
 Preferences& Host::preferences() {
-  if (!preferences_) preferences_ = std::make_unique<Preferences>();
+  // Kept in memory only, until a store with a file is set.
+  if (!preferences_) preferences_ = std::make_unique<Preferences>(std::filesystem::path());
   return *preferences_;
 }
 void Host::setPreferences(std::unique_ptr<Preferences> preferences) { preferences_ = std::move(preferences); }

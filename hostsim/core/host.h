@@ -12,7 +12,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <typeindex>
 #include <vector>
 
 #include "hostapi/HostAPI.h"
@@ -22,7 +24,7 @@
 namespace hostsim {
 
 class Document;     // hostsim/model
-class FontList;     // hostsim/model
+class FontCatalog;  // hostsim/model
 class Preferences;  // hostsim/model
 class Clock;        // hostsim/model
 class Menus;        // hostsim/adm
@@ -59,6 +61,7 @@ struct Notifier {
   SPPluginRef plugin;
   std::string name;
   std::string type;
+  AINotifierHandle handle = nullptr;  // what the plug-in received, and finds in its messages
 };
 
 struct Alert {
@@ -92,6 +95,10 @@ class Host {
   bool hasPlugin() const { return plugin_ != nullptr; }
   PluginRecord& plugin();
   SPPluginRef pluginRef();
+  // True when ref is the loaded plug-in's reference (never for null).
+  bool isPlugin(SPPluginRef ref) const {
+    return plugin_ != nullptr && ref == reinterpret_cast<SPPluginRef>(plugin_.get());
+  }
 
   // Messages. Each call sets the current host, fills the header, captures what the plug-in
   // writes to standard error, and returns the plug-in's answer.
@@ -115,6 +122,10 @@ class Host {
   // Every host operation calls this first with its name ("AI Art Suite.NewArt"): the call
   // is counted, and the fault plan may answer with an error code instead.
   std::optional<ASErr> enter(const char* operation);
+  // SP Basic's own operations and the memory blocks call this instead: they are counted,
+  // but fail only through an unavailable suite or a failed allocation, never by call number,
+  // and "*" does not number them (a sweep over "*" meets only calls that can fail).
+  void enterUnnumbered(const char* operation) { accounting_.countCall(operation, false); }
 
   // --- Memory blocks ---------------------------------------------------------------------
   ASErr allocateBlock(size_t size, const char* source, void** block);
@@ -127,7 +138,8 @@ class Host {
   Accounting& accounting() { return accounting_; }
   // True when no suite, block or host object is held and nothing was misused.
   bool allGivenBack() const;
-  std::string outstanding() const { return accounting_.outstanding(blocks_.size()); }
+  // A readable list of what is still held or was misused, empty when all was given back.
+  std::string outstanding() const;
 
   void alert(Alert::Kind kind, std::string text) { alerts_.push_back({kind, std::move(text)}); }
   const std::vector<Alert>& alerts() const { return alerts_; }
@@ -139,6 +151,14 @@ class Host {
   const std::string& pluginStderr() const { return stderr_; }
   std::vector<Notifier>& notifiers() { return notifiers_; }
 
+  // Handles that stand for a record of the host rather than an object (notifiers, plug-in
+  // accesses, application contexts): never null, never reused by this host.
+  uintptr_t newToken() { return ++tokens_; }
+  // Plug-in accesses given by the SP Access Suite and not yet released.
+  std::set<SPAccessRef>& accesses() { return accesses_; }
+  // Application contexts pushed and not yet popped, innermost last.
+  std::vector<AIAppContextHandle>& contexts() { return contexts_; }
+
   // The main screen's bounds, for dialog placement.
   ADMRect screen{0, 0, 900, 1440};
 
@@ -147,13 +167,22 @@ class Host {
   Document* document() { return document_.get(); }
   void setDocument(std::unique_ptr<Document> document);
   std::unique_ptr<Document> takeDocument();
-  FontList& fonts();
-  void setFonts(std::unique_ptr<FontList> fonts);
+  FontCatalog& fonts();
+  void setFonts(std::unique_ptr<FontCatalog> fonts);
   Preferences& preferences();
   void setPreferences(std::unique_ptr<Preferences> preferences);
   Clock& clock();
   Menus& menus();
   Dialogs& dialogs();
+
+  // What a suite family keeps for this host (its strings, paths, text-engine objects...):
+  // made on first use, destroyed with the host.
+  template <typename State>
+  State& suiteState() {
+    std::shared_ptr<void>& slot = suiteStates_[std::type_index(typeid(State))];
+    if (!slot) slot = std::make_shared<State>();
+    return *static_cast<State*>(slot.get());
+  }
 
  private:
   ASErr deliver(const char* caller, const char* selector, SPMessageData& message);
@@ -169,12 +198,16 @@ class Host {
   std::vector<AboutRequest> abouts_;
   std::string stderr_;
   std::vector<Notifier> notifiers_;
+  uintptr_t tokens_ = 0;
+  std::set<SPAccessRef> accesses_;
+  std::vector<AIAppContextHandle> contexts_;
   std::unique_ptr<Document> document_;
-  std::unique_ptr<FontList> fonts_;
+  std::unique_ptr<FontCatalog> fonts_;
   std::unique_ptr<Preferences> preferences_;
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<Menus> menus_;
   std::unique_ptr<Dialogs> dialogs_;
+  std::map<std::type_index, std::shared_ptr<void>> suiteStates_;
   Host* previous_ = nullptr;
 };
 
@@ -212,7 +245,8 @@ void offerApplicationSuites(Host& host);   // notifier, context, menus, preferen
 void offerArtSuites(Host& host);           // art, layers, tags, matching, transform, math, md memory
 void offerTextSuites(Host& host);          // text frames, fonts, ATE paint, text engine
 void offerDocumentSuites(Host& host);      // document, file paths, Unicode strings, artboards, user
-void offerADMSuites(Host& host);           // basic, dialog, item, list, entry, notifier, drawer, icon
+void offerADMSuites(Host& host);           // dialog, item, list, entry, notifier, drawer, icon
+void offerADMBasicSuite(Host& host);       // alerts, resource strings, screen, About box, beep
 void offerUnusedSuites(Host& host);        // the imported suites no operation of which is called
 
 }  // namespace hostsim

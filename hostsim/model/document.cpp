@@ -1,0 +1,358 @@
+// Loading, saving, the viewport, artboards and bleed.
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <sstream>
+
+#include "atomic_file.h"
+#include "document_internal.h"
+#include "svg_syntax.h"
+
+namespace hostsim {
+namespace {
+
+constexpr double kLargestSizePt = 1e7;  // beyond this a size is a mistake, not a page
+constexpr double kPageGapPt = 20;
+constexpr double kBleedTolerancePt = 1e-4;
+
+std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+DocumentError failure(const std::string& name, const std::string& what) {
+  return DocumentError("'" + name + "': " + what);
+}
+
+std::pair<std::size_t, std::size_t> lineAndColumn(std::string_view text, std::size_t offset) {
+  std::size_t line = 1, column = 1;
+  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+  return {line, column};
+}
+
+void rejectOtherEncodings(std::string_view svg, const std::string& name) {
+  const auto starts = [&](std::string_view prefix) { return svg.substr(0, prefix.size()) == prefix; };
+  using namespace std::string_view_literals;
+  if (starts("\xFE\xFF"sv) || starts("\xFF\xFE"sv) || starts("\0<"sv) || starts("<\0"sv))
+    throw failure(name, "the document is UTF-16 or UTF-32; only UTF-8 documents are supported");
+}
+
+// Points for a width or height attribute; nothing when missing or relative
+// (percentages, em); throws when present but unusable.
+std::optional<double> sizeInPoints(pugi::xml_node root, const char* attributeName,
+                                   const std::string& name) {
+  const pugi::xml_attribute attribute = root.attribute(attributeName);
+  if (!attribute) return std::nullopt;
+  const auto length = parseLength(attribute.value());
+  if (!length)
+    throw failure(name, std::string("the <svg> ") + attributeName + " " + inQuotes(attribute.value()) +
+                            " is not a length");
+  const auto perUnit = pointsPerUnit(length->unit);
+  if (!perUnit) return std::nullopt;
+  const double points = length->value * *perUnit;
+  if (!(points > 0) || points > kLargestSizePt)
+    throw failure(name, std::string("the <svg> ") + attributeName + " " + inQuotes(attribute.value()) +
+                            " is not a usable size (it must be above 0 and at most 1e7 pt)");
+  return points;
+}
+
+Viewport computeViewport(pugi::xml_node root, const std::string& name) {
+  Viewport vp;
+  const auto width = sizeInPoints(root, "width", name);
+  const auto height = sizeInPoints(root, "height", name);
+  const pugi::xml_attribute viewBox = root.attribute("viewBox");
+  if (viewBox) {
+    const auto numbers = parseNumberList(viewBox.value());
+    if (!numbers || numbers->size() != 4)
+      throw failure(name, "the viewBox " + inQuotes(viewBox.value()) + " is not four numbers");
+    vp.x = (*numbers)[0];
+    vp.y = (*numbers)[1];
+    vp.width = (*numbers)[2];
+    vp.height = (*numbers)[3];
+    if (!(vp.width > 0) || !(vp.height > 0))
+      throw failure(name, "the viewBox " + inQuotes(viewBox.value()) + " has no area");
+    // One given size scales both ways, as a browser keeps the aspect ratio.
+    if (width && height) {
+      vp.sx = *width / vp.width;
+      vp.sy = *height / vp.height;
+    } else if (width) {
+      vp.sx = vp.sy = *width / vp.width;
+    } else if (height) {
+      vp.sx = vp.sy = *height / vp.height;
+    }
+  } else {
+    if (!width || !height)
+      throw failure(name,
+                    "the document has no usable size: without a viewBox, the <svg> element "
+                    "needs an absolute width and height");
+    // Without a viewBox, user units are CSS pixels.
+    vp.width = *width / 0.75;
+    vp.height = *height / 0.75;
+  }
+  const double widthPt = vp.width * vp.sx, heightPt = vp.height * vp.sy;
+  if (!std::isfinite(widthPt) || !std::isfinite(heightPt) || !(widthPt > 0) || !(heightPt > 0) ||
+      widthPt > kLargestSizePt || heightPt > kLargestSizePt)
+    throw failure(name, "the document's size " + formatNumber(widthPt) + " x " +
+                            formatNumber(heightPt) + " pt is not usable");
+  return vp;
+}
+
+double pageNumber(pugi::xml_node page, const char* attributeName, double fallback, int index,
+                  const std::string& name) {
+  const pugi::xml_attribute attribute = page.attribute(attributeName);
+  if (!attribute) return fallback;
+  const auto value = parseNumber(attribute.value());
+  if (!value)
+    throw failure(name, "page " + std::to_string(index + 1) + ": " + attributeName + " " +
+                            inQuotes(attribute.value()) + " is not a number");
+  return *value;
+}
+
+// CSS box shorthand: 1 to 4 values, top right bottom left.
+std::optional<std::array<double, 4>> parseBox(std::string_view text) {
+  const auto values = parseNumberList(text);
+  if (!values || values->empty() || values->size() > 4) return std::nullopt;
+  for (double v : *values)
+    if (v < 0) return std::nullopt;
+  const auto& v = *values;
+  switch (v.size()) {
+    case 1: return std::array<double, 4>{v[0], v[0], v[0], v[0]};
+    case 2: return std::array<double, 4>{v[0], v[1], v[0], v[1]};
+    case 3: return std::array<double, 4>{v[0], v[1], v[2], v[1]};
+    default: return std::array<double, 4>{v[0], v[1], v[2], v[3]};
+  }
+}
+
+}  // namespace
+
+Document::Document(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Document::Document(Document&&) noexcept = default;
+Document& Document::operator=(Document&&) noexcept = default;
+Document::~Document() = default;
+
+Document Document::load(const std::filesystem::path& file) {
+  std::string bytes;
+  try {
+    bytes = readFile(file);
+  } catch (const std::runtime_error& e) {
+    throw DocumentError(e.what());
+  }
+  Document document = parse(bytes, file.string());
+  document.impl_->location = file;
+  return document;
+}
+
+Document Document::parse(std::string_view svg, std::string name) {
+  auto impl = std::make_unique<Impl>();
+  impl->sourceName = std::move(name);
+  impl->original.assign(svg);
+  rejectOtherEncodings(svg, impl->sourceName);
+
+  // Comments, PIs, the declaration, the doctype and every space are kept;
+  // line ends are left alone so that CRLF files come back as they were.
+  const unsigned flags = (pugi::parse_full | pugi::parse_ws_pcdata) & ~pugi::parse_eol;
+  const pugi::xml_parse_result result =
+      impl->xml.load_buffer(svg.data(), svg.size(), flags, pugi::encoding_utf8);
+  if (!result) {
+    const auto [line, column] = lineAndColumn(svg, static_cast<std::size_t>(result.offset));
+    throw failure(impl->sourceName, "malformed XML at line " + std::to_string(line) + ", column " +
+                                  std::to_string(column) + ": " + result.description());
+  }
+  for (pugi::xml_node node : impl->xml.children()) {
+    if (node.type() != pugi::node_declaration) continue;
+    const std::string encoding = node.attribute("encoding").value();
+    std::string lower;
+    for (char c : encoding) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!lower.empty() && lower != "utf-8" && lower != "utf8")
+      throw failure(impl->sourceName, "the document declares the encoding " + inQuotes(encoding) +
+                                    "; only UTF-8 documents are supported");
+  }
+  const pugi::xml_node root = impl->root();
+  if (!root) throw failure(impl->sourceName, "the document has no root element");
+  if (!Impl::isSvg(root, "svg"))
+    throw failure(impl->sourceName, std::string("the root element is <") + root.name() + ">, not <svg>");
+
+  impl->viewport = computeViewport(root, impl->sourceName);
+  const Viewport& vp = impl->viewport;
+  impl->userToHost = {vp.sx, 0, 0, -vp.sy, -vp.x * vp.sx, (vp.height + vp.y) * vp.sy};
+
+  const auto pages = impl->pages();
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    const int index = static_cast<int>(i);
+    pageNumber(pages[i], "x", 0, index, impl->sourceName);
+    pageNumber(pages[i], "y", 0, index, impl->sourceName);
+    const double width = pageNumber(pages[i], "width", 0, index, impl->sourceName);
+    const double height = pageNumber(pages[i], "height", 0, index, impl->sourceName);
+    if (!(width > 0) || !(height > 0))
+      throw failure(impl->sourceName, "page " + std::to_string(i + 1) + " (id " +
+                                    inQuotes(pages[i].attribute("id").value()) +
+                                    ") has no area: width " + formatNumber(width) + ", height " +
+                                    formatNumber(height));
+  }
+
+  impl->layout = SourceLayout::scan(impl->xml, impl->original);
+
+  if (const pugi::xml_node view = impl->namedView()) {
+    const std::string_view wanted =
+        Impl::attribute(view, kInkscapeNamespace, "current-layer").value();
+    for (pugi::xml_node layer : impl->layersInDocumentOrder())
+      if (!wanted.empty() && wanted == layer.attribute("id").value())
+        impl->currentLayer = impl->handleOf(layer);
+  }
+  if (!impl->currentLayer) {
+    const auto layers = impl->layersInDocumentOrder();
+    if (!layers.empty()) impl->currentLayer = impl->handleOf(layers.back());
+  }
+  return Document(std::move(impl));
+}
+
+Document Document::create(const std::vector<PageSize>& artboards) {
+  if (artboards.empty()) throw std::invalid_argument("a new document needs at least one artboard");
+  double width = 0, height = 0;
+  for (const PageSize& size : artboards) {
+    if (!(size.width > 0) || !(size.height > 0) || size.width > kLargestSizePt ||
+        size.height > kLargestSizePt)
+      throw std::invalid_argument("artboard size " + formatNumber(size.width) + " x " +
+                                  formatNumber(size.height) + " pt is not usable");
+    if (width > 0) width += kPageGapPt;
+    width += size.width;
+    height = std::max(height, size.height);
+  }
+  std::ostringstream svg;
+  svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<svg xmlns=\"" << kSvgNamespace << "\" xmlns:inkscape=\"" << kInkscapeNamespace
+      << "\" xmlns:sodipodi=\"" << kSodipodiNamespace << "\" width=\"" << formatNumber(width)
+      << "pt\" height=\"" << formatNumber(height) << "pt\" viewBox=\"0 0 " << formatNumber(width)
+      << ' ' << formatNumber(height) << "\" version=\"1.1\">\n"
+      << "  <sodipodi:namedview id=\"namedview1\" inkscape:current-layer=\"layer1\">\n";
+  // One artboard is the viewport itself; several need pages.
+  if (artboards.size() > 1) {
+    double x = 0;
+    for (std::size_t i = 0; i < artboards.size(); ++i) {
+      svg << "    <inkscape:page id=\"page" << i + 1 << "\" x=\"" << formatNumber(x)
+          << "\" y=\"0\" width=\"" << formatNumber(artboards[i].width) << "\" height=\""
+          << formatNumber(artboards[i].height) << "\"/>\n";
+      x += artboards[i].width + kPageGapPt;
+    }
+  }
+  svg << "  </sodipodi:namedview>\n"
+      << "  <g inkscape:groupmode=\"layer\" id=\"layer1\" inkscape:label=\"Layer 1\"/>\n"
+      << "</svg>\n";
+  return parse(svg.str(), "<new document>");
+}
+
+// --- File --------------------------------------------------------------------
+
+const std::optional<std::filesystem::path>& Document::location() const { return impl_->location; }
+
+bool Document::modified() const { return impl_->modified; }
+
+std::string Document::toString() const {
+  if (!impl_->edited) return impl_->original;
+  if (impl_->layout) return impl_->layout->write(impl_->xml);
+  std::ostringstream out;
+  impl_->xml.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+  return out.str();
+}
+
+void Document::saveAs(const std::filesystem::path& file) {
+  writeFileAtomically(file, toString());
+  impl_->location = file;
+  impl_->modified = false;
+}
+
+void Document::save() {
+  if (!impl_->location) throw std::logic_error("the document has never been saved: it has no file");
+  saveAs(*impl_->location);
+}
+
+// --- Artboards and bleed -----------------------------------------------------
+
+Rect Document::viewport() const {
+  const Viewport& vp = impl_->viewport;
+  return {0, vp.height * vp.sy, vp.width * vp.sx, 0};
+}
+
+int Document::artboardCount() const {
+  const auto pages = impl_->pages();
+  return pages.empty() ? 1 : static_cast<int>(pages.size());
+}
+
+Rect Document::artboard(int index) const {
+  const auto pages = impl_->pages();
+  const int count = pages.empty() ? 1 : static_cast<int>(pages.size());
+  if (index < 0 || index >= count)
+    throw std::out_of_range("artboard " + std::to_string(index) + " does not exist (the document has " +
+                            std::to_string(count) + ")");
+  return pages.empty() ? viewport() : impl_->pageRect(pages[static_cast<std::size_t>(index)]);
+}
+
+int Document::activeArtboard() const {
+  return std::min(impl_->activeArtboard, artboardCount() - 1);
+}
+
+void Document::setActiveArtboard(int index) {
+  artboard(index);  // range check
+  impl_->activeArtboard = index;
+}
+
+Rect Document::bleed() const {
+  const auto pages = impl_->pages();
+  if (pages.empty()) return {};
+  const auto box = parseBox(pages.front().attribute("bleed").value());
+  if (!box) return {};
+  const Viewport& vp = impl_->viewport;
+  const auto& [top, right, bottom, left] = *box;
+  return {left * vp.sx, top * vp.sy, right * vp.sx, bottom * vp.sy};
+}
+
+void Document::setBleed(const Rect& bleed) {
+  for (double v : {bleed.left, bleed.top, bleed.right, bleed.bottom})
+    if (!std::isfinite(v) || v < 0)
+      throw std::invalid_argument("a bleed of " + formatNumber(v) + " pt is not possible");
+
+  const Rect current = this->bleed();
+  const auto same = [](double a, double b) { return std::abs(a - b) <= kBleedTolerancePt; };
+  if (same(current.left, bleed.left) && same(current.top, bleed.top) &&
+      same(current.right, bleed.right) && same(current.bottom, bleed.bottom))
+    return;
+
+  auto pages = impl_->pages();
+  const Viewport& vp = impl_->viewport;
+  if (pages.empty()) {
+    // A file without pages gets one over the viewport to carry the bleed.
+    pugi::xml_node view = impl_->namedView();
+    if (!view) {
+      view = impl_->insertElement(
+          impl_->root(), Placement::InsideOnBottom,
+          impl_->qualifiedName(kSodipodiNamespace, "namedview", "sodipodi").c_str());
+      impl_->setAttribute(view, "id", impl_->uniqueId("namedview"));
+    }
+    pugi::xml_node page = impl_->insertElement(
+        view, Placement::InsideOnTop, impl_->qualifiedName(kInkscapeNamespace, "page", "inkscape").c_str());
+    impl_->setAttribute(page, "x", formatNumber(vp.x));
+    impl_->setAttribute(page, "y", formatNumber(vp.y));
+    impl_->setAttribute(page, "width", formatNumber(vp.width));
+    impl_->setAttribute(page, "height", formatNumber(vp.height));
+    impl_->setAttribute(page, "id", impl_->uniqueId("page"));
+    pages.push_back(page);
+  }
+  // A side the caller left as it was keeps its exact user-unit value, so that
+  // the host's single-precision round trip adds no noise to the file.
+  std::array<double, 4> old{0, 0, 0, 0};
+  if (const auto box = parseBox(pages.front().attribute("bleed").value())) old = *box;
+  const auto side = [&](double wantedPt, double currentPt, double oldUser, double scale) {
+    return same(wantedPt, currentPt) ? oldUser : wantedPt / scale;
+  };
+  const std::string text = formatNumber(side(bleed.top, current.top, old[0], vp.sy)) + " " +
+                           formatNumber(side(bleed.right, current.right, old[1], vp.sx)) + " " +
+                           formatNumber(side(bleed.bottom, current.bottom, old[2], vp.sy)) + " " +
+                           formatNumber(side(bleed.left, current.left, old[3], vp.sx));
+  for (pugi::xml_node page : pages) impl_->setAttribute(page, "bleed", text);
+}
+
+}  // namespace hostsim

@@ -1,0 +1,88 @@
+// Shared by the document_*.cpp files only.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include <pugixml.hpp>
+
+#include "document.h"
+#include "xml_source.h"
+
+namespace hostsim {
+
+struct Viewport {
+  double x = 0, y = 0, width = 0, height = 0;  // the viewBox, user units
+  double sx = 0.75, sy = 0.75;                 // points per user unit
+};
+
+struct Document::Impl {
+  pugi::xml_document xml;
+  std::unique_ptr<SourceLayout> layout;  // null: plain serialisation
+  std::string original;                  // the text parsed, for the fallback
+  std::string sourceName;                // for messages
+  std::optional<std::filesystem::path> location;
+  Viewport viewport;
+  Affine userToHost;
+  std::uint64_t currentLayer = 0;
+  int activeArtboard = 0;
+  bool modified = false;  // unsaved changes
+  bool edited = false;    // the tree differs from `original`
+
+  mutable std::unordered_map<std::uint64_t, pugi::xml_node_struct*> nodeById;
+  mutable std::unordered_map<pugi::xml_node_struct*, std::uint64_t> idByNode;
+
+  // --- handles ---
+  std::uint64_t handleOf(pugi::xml_node node) const;  // 0 for a null node
+  pugi::xml_node nodeOf(std::uint64_t id) const;      // null if unknown
+  pugi::xml_node art(ArtHandle handle) const;         // throws InvalidArtError
+  pugi::xml_node layer(LayerHandle handle) const;     // throws InvalidArtError
+  pugi::xml_node text(ArtHandle handle) const;        // also throws if not a text
+
+  // --- names and namespaces ---
+  pugi::xml_node root() const { return xml.document_element(); }
+  static const char* namespaceOf(pugi::xml_node scope, std::string_view prefix);
+  static bool isElement(pugi::xml_node node, std::string_view ns, std::string_view local);
+  static bool isSvg(pugi::xml_node node, std::string_view local);
+  static pugi::xml_attribute attribute(pugi::xml_node node, std::string_view ns,
+                                       std::string_view local);
+  // The qualified name to write an attribute of that namespace under, declaring
+  // the namespace on the root (with `prefix`, or a free variant) if needed.
+  std::string qualifiedName(std::string_view ns, std::string_view local, std::string_view prefix);
+
+  // --- the tree (every edit goes through these, to keep the layout true) ---
+  void setAttribute(pugi::xml_node node, std::string_view name, std::string_view value);
+  void removeAttribute(pugi::xml_node node, std::string_view name);
+  void setAttributeNs(pugi::xml_node node, std::string_view ns, std::string_view local,
+                      std::string_view prefix, std::string_view value);
+  void removeAttributeNs(pugi::xml_node node, std::string_view ns, std::string_view local);
+  void setStyle(pugi::xml_node node, std::string_view property, std::optional<std::string_view> value);
+  void removeChildren(pugi::xml_node node);
+  void removeNode(pugi::xml_node node);
+  // A new element placed like Placement says, indented like its neighbours.
+  pugi::xml_node insertElement(pugi::xml_node reference, Placement placement, const char* name);
+  std::string uniqueId(std::string_view stem) const;
+  std::string svgName(std::string_view local) const;  // with the root's SVG prefix, if any
+
+  // --- structure ---
+  bool isLayer(pugi::xml_node node) const;
+  std::vector<pugi::xml_node> layersInDocumentOrder() const;
+  ArtKind kindOf(pugi::xml_node node) const;
+  static bool isRendered(pugi::xml_node node);  // false for defs, metadata, ...
+  static bool ownLocked(pugi::xml_node node);
+  static bool ownHidden(pugi::xml_node node);
+
+  // --- geometry ---
+  // From the element's own coordinates (its transform included) to host points.
+  Affine localToHost(pugi::xml_node node) const;
+  // From the coordinates its parent gives it, to host points.
+  Affine parentToHost(pugi::xml_node node) const;
+  std::vector<pugi::xml_node> pages() const;
+  pugi::xml_node namedView() const;
+  Rect pageRect(pugi::xml_node page) const;
+
+  void touch() { modified = edited = true; }
+};
+
+}  // namespace hostsim

@@ -1,0 +1,147 @@
+// The settings, the variables shared by the engine and the dialog, and their round trip
+// through the host's preferences.
+#include "engine/Reglages.h"
+
+#include <cstring>
+
+#include "shell/DateSuites.h"
+
+// --- Settings kept in the host's preferences ---------------------------------------------
+AIBoolean CaseAvecNumero;
+AIBoolean CaseAvecNom;
+AIBoolean CaseAvecTaille;
+AIBoolean CaseAvecDate;
+char NomPoliceNom[256];
+char NomPoliceTaille[256];
+char NomPoliceDate[256];
+double CorpsNom;
+double CorpsTaille;
+double CorpsDate;
+int32_t FormatDate;
+AIBoolean InfosSuperposees;
+AIBoolean InfosSurTousLesPlans;
+char Separateur[22];
+AIBoolean EnHaut;
+AIBoolean EnBas;
+AIBoolean EnDessous;
+
+// --- Shared variables, not stored ---------------------------------------------------------
+int32_t NumeroPoliceNom;
+int32_t NumeroPoliceTaille;
+int32_t NumeroPoliceDate;
+int32_t KPOLICE;
+AIColor CouleurTexte;
+ADMRect PosDialReglages;
+int32_t NbrPlans;
+AIArtHandle AHGroupe;
+
+MaillonAHTexte* PtrPremierAHTexteNumero;
+MaillonAHTexte* PtrPremierAHTexteNom;
+MaillonAHTexte* PtrPremierAHTexteTaille;
+MaillonAHTexte* PtrPremierAHTexteDate;
+
+char TexteNomFichier[256];
+char TexteNumero[14];
+char TexteTaille[100];
+char TexteDate[64];
+AIRealPoint PositionTexteNumero;
+AIRealPoint PositionTexteNomFichier;
+AIRealPoint PositionTexteTaille;
+AIRealPoint PositionTexteDate;
+
+namespace {
+
+// The font suite writes names of up to 1023 bytes and a terminator.
+constexpr int16_t kTailleNomPoliceHote = 1024;
+
+// A name of the starting font, cut to fit a font-name variable.
+ASErr CopieNomPoliceDeDepart(AIFontKey police, char (&destination)[kTailleNomPolice]) {
+  char nom[kTailleNomPoliceHote] = {};
+  ASErr erreur = sAIFont->GetFontName(police, nom, kTailleNomPoliceHote);
+  if (erreur != kNoErr) return erreur;
+  nom[kTailleNomPoliceHote - 1] = '\0';
+  CopieNomPolice(destination, nom);
+  return kNoErr;
+}
+
+}  // namespace
+
+void CopieNomPolice(char (&destination)[kTailleNomPolice], const char* source) {
+  if (source == nullptr) {
+    destination[0] = '\0';
+    return;
+  }
+  size_t longueur = strnlen(source, kTailleNomPolice - 1);
+  memcpy(destination, source, longueur);
+  destination[longueur] = '\0';
+}
+
+ASErr ChargePoliceDeDepart() {
+  AIFontKey police = nullptr;
+  ASErr erreur = sAIFont->IndexFontList(0, &police);
+  if (erreur != kNoErr) return erreur;
+  erreur = CopieNomPoliceDeDepart(police, NomPoliceNom);
+  if (erreur != kNoErr) return erreur;
+  erreur = CopieNomPoliceDeDepart(police, NomPoliceTaille);
+  if (erreur != kNoErr) return erreur;
+  erreur = CopieNomPoliceDeDepart(police, NomPoliceDate);
+  if (erreur != kNoErr) return erreur;
+
+  CouleurTexte = {};
+  CouleurTexte.kind = kFourColor;
+  CouleurTexte.c.f = {1.0f, 1.0f, 1.0f, 1.0f};
+  return kNoErr;
+}
+
+void LitBooleen(const char* cle, AIBoolean& variable, AIBoolean defaut) {
+  variable = defaut;
+  sAIPreference->GetBooleanPreference(kPrefixe, cle, &variable);
+  // A damaged entry may hold any byte; the settings are 0 or 1.
+  variable = variable != 0;
+}
+
+void LitReel(const char* cle, double& variable, double defaut) {
+  variable = defaut;
+  sAIPreference->GetRealPreference(kPrefixe, cle, &variable);
+}
+
+void LitFormatDate() {
+  FormatDate = kDefautFormatDate;
+  sAIPreference->GetIntegerPreference(kPrefixe, kCleFormatDate, &FormatDate);
+  if (FormatDate < 0 || FormatDate > 2) FormatDate = kDefautFormatDate;
+}
+
+void LitPolice(const char* cle, char (&nom)[kTailleNomPolice]) {
+  sAIPreference->GetStringPreference(kPrefixe, cle, nom, kTailleNomPolice);
+  nom[kTailleNomPolice - 1] = '\0';
+}
+
+void LitSeparateur() {
+  // Room for the 20 characters the dialog allows, whatever the stored entry holds.
+  sAIPreference->GetStringPreference(kPrefixe, kCleSeparateur, Separateur, kMaxCaracteresSeparateur + 1);
+  Separateur[kMaxCaracteresSeparateur] = '\0';
+  Separateur[kTailleSeparateur - 1] = '\0';
+  if (Separateur[0] == '\0') strcpy(Separateur, kDefautSeparateur);
+}
+
+void EnregistreReglages() {
+  sAIPreference->PutStringPreference(kPrefixe, kClePoliceNom, NomPoliceNom);
+  sAIPreference->PutStringPreference(kPrefixe, kClePoliceTaille, NomPoliceTaille);
+  sAIPreference->PutStringPreference(kPrefixe, kClePoliceDate, NomPoliceDate);
+  sAIPreference->PutRealPreference(kPrefixe, kCleCorpsNom, CorpsNom);
+  sAIPreference->PutRealPreference(kPrefixe, kCleCorpsTaille, CorpsTaille);
+  sAIPreference->PutRealPreference(kPrefixe, kCleCorpsDate, CorpsDate);
+  sAIPreference->PutIntegerPreference(kPrefixe, kCleFormatDate, FormatDate);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleInfosSuper, InfosSuperposees);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleTousPlans, InfosSurTousLesPlans);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleAvecNum, CaseAvecNumero);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleAvecNom, CaseAvecNom);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleAvecTaille, CaseAvecTaille);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleAvecDate, CaseAvecDate);
+  Separateur[kMaxCaracteresSeparateur] = '\0';
+  Separateur[kTailleSeparateur - 1] = '\0';
+  sAIPreference->PutStringPreference(kPrefixe, kCleSeparateur, Separateur);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleEnHaut, EnHaut);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleEnBas, EnBas);
+  sAIPreference->PutBooleanPreference(kPrefixe, kCleEnDessous, EnDessous);
+}

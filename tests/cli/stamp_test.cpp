@@ -1,0 +1,279 @@
+// estampilleur stamp on the examples: what is written where, what the report says, and that
+// inputs survive every failure.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "run.h"
+
+namespace clitest {
+namespace {
+
+using nlohmann::json;
+
+bool contains(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+std::vector<std::string> withDate(std::vector<std::string> args) {
+  args.insert(args.begin() + 1, {"--date", "2012-04-10"});
+  return args;
+}
+
+TEST(Stamp, SinglePageGetsNumberSizeNameAndDateBelowIt) {
+  Workspace ws;
+  auto input = ws.example("affiche-a4.svg");
+  std::string before = readFile(input);
+  Result r = ws.run(withDate({"stamp", "-o", "out.svg", "--report", "report.json", "affiche-a4.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "") << "a clean run says nothing, and the plug-in gives everything back";
+  EXPECT_EQ(readFile(input), before);
+
+  json doc = readJson(ws / "report.json").at("documents").at(0);
+  EXPECT_EQ(doc["input"], "affiche-a4.svg");
+  EXPECT_EQ(doc["output"], "out.svg");
+  EXPECT_EQ(doc["saved"], true);
+  EXPECT_EQ(doc["dialog"], "ok");
+  EXPECT_TRUE(doc["error"].is_null());
+  ASSERT_EQ(doc["artboards"].size(), 1u);
+  // 210 x 297 mm in points, as the host's single-precision values.
+  EXPECT_EQ(doc["artboards"][0]["left"].get<float>(), 0.0f);
+  EXPECT_EQ(doc["artboards"][0]["top"].get<float>(), static_cast<float>(297 * 72 / 25.4));
+  EXPECT_EQ(doc["artboards"][0]["right"].get<float>(), static_cast<float>(210 * 72 / 25.4));
+  EXPECT_EQ(doc["active"], 0);
+  EXPECT_TRUE(doc["alerts"].empty());
+  EXPECT_EQ(doc["beeps"], 0);
+
+  auto texts = stampTexts(doc);
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_TRUE(contains(texts, "1/1"));
+  EXPECT_TRUE(contains(texts, "210 mm x 297 mm"));
+  EXPECT_TRUE(contains(texts, " - affiche-a4.svg"));
+  EXPECT_TRUE(contains(texts, "Mardi 10 avril 2012"));
+  for (const auto& stamp : doc["stamps"]) {
+    EXPECT_EQ(stamp["font"], "DejaVuSans");
+    EXPECT_EQ(stamp["size"], 12.0);
+    // Below the artboard: in the bleed, whose bottom the plug-in set deep enough.
+    EXPECT_LT(stamp["v"].get<double>(), 0.0);
+    EXPECT_GE(stamp["bounds"]["bottom"].get<double>(), -doc["bleed"]["bottom"].get<double>());
+    EXPECT_GT(stamp["bounds"]["top"].get<double>(), stamp["bounds"]["bottom"].get<double>());
+  }
+  EXPECT_GT(doc["bleed"]["bottom"].get<double>(), 0.0);
+
+  std::string output = readFile(ws / "out.svg");
+  EXPECT_EQ(occurrences(output, "data-tag-QZVNOM"), 4u);
+  EXPECT_NE(output.find("Fête du printemps"), std::string::npos) << "the user's art stays";
+}
+
+TEST(Stamp, EveryArtboardOfAMixedDocumentIsNumberedAndMeasured) {
+  Workspace ws;
+  ws.example("plaquette-multipage.svg");
+  Result r = ws.run(withDate({"stamp", "--out-dir", "out", "--report", "r.json", "plaquette-multipage.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  json doc = readJson(ws / "r.json")["documents"][0];
+  EXPECT_EQ(doc["output"], "out/plaquette-multipage.svg");
+  EXPECT_EQ(doc["artboards"].size(), 3u);
+  auto texts = stampTexts(doc);
+  EXPECT_EQ(texts.size(), 12u);
+  for (const char* expected : {"1/3", "2/3", "3/3", "210 mm x 297 mm", "216 mm x 279 mm", "85 mm x 55 mm"})
+    EXPECT_TRUE(contains(texts, expected)) << expected;
+  EXPECT_TRUE(std::filesystem::exists(ws / "out" / "plaquette-multipage.svg"));
+}
+
+TEST(Stamp, ActiveOnlyStampsTheChosenArtboard) {
+  Workspace ws;
+  ws.example("plaquette-multipage.svg");
+  Result r = ws.run(withDate(
+      {"stamp", "--active-only", "--active", "2", "-o", "o.svg", "--report", "r.json", "plaquette-multipage.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  json doc = readJson(ws / "r.json")["documents"][0];
+  EXPECT_EQ(doc["active"], 1);
+  auto texts = stampTexts(doc);
+  EXPECT_EQ(texts.size(), 4u);
+  EXPECT_TRUE(contains(texts, "2/3"));
+  EXPECT_TRUE(contains(texts, "216 mm x 279 mm"));
+}
+
+TEST(Stamp, AnActiveArtboardBeyondTheDocumentFailsThatFileOnly) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  ws.example("plaquette-multipage.svg");
+  Result r = ws.run(withDate({"stamp", "--active", "3", "--out-dir", "out", "--report", "r.json", "affiche-a4.svg",
+                              "plaquette-multipage.svg"}));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("affiche-a4.svg: --active 3, but the document has 1 artboard"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(ws / "out" / "affiche-a4.svg"));
+  EXPECT_TRUE(std::filesystem::exists(ws / "out" / "plaquette-multipage.svg"));
+  json docs = readJson(ws / "r.json")["documents"];
+  EXPECT_FALSE(docs[0]["error"].is_null());
+  EXPECT_TRUE(docs[0]["output"].is_null());
+  EXPECT_TRUE(docs[1]["error"].is_null());
+}
+
+TEST(Stamp, StampingAStampedFileReplacesTheStamps) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  ASSERT_EQ(ws.run(withDate({"stamp", "-o", "once.svg", "affiche-a4.svg"})).status, 0);
+  Result r = ws.run({"stamp", "--date", "2013-01-02", "--date-format", "numeric", "-o", "twice.svg", "--report",
+                     "r.json", "once.svg"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string twice = readFile(ws / "twice.svg");
+  EXPECT_EQ(occurrences(twice, "data-tag-QZVNOM"), 4u);
+  EXPECT_EQ(occurrences(twice, "inkscape:label=\"QZV•Estampilleur\""), 1u);
+  EXPECT_EQ(twice.find("Mardi 10 avril 2012"), std::string::npos);
+  auto texts = stampTexts(readJson(ws / "r.json")["documents"][0]);
+  EXPECT_TRUE(contains(texts, "02/01/2013"));
+  EXPECT_TRUE(contains(texts, " - once.svg")) << "the file name stamped is the input's";
+}
+
+TEST(Stamp, ALockedLayerOfTheUserStaysAsItWas) {
+  Workspace ws;
+  ws.example("calque-verrouille.svg");
+  Result r = ws.run(withDate({"stamp", "-o", "o.svg", "--report", "r.json", "calque-verrouille.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string output = readFile(ws / "o.svg");
+  EXPECT_NE(output.find(R"(<text x="10" y="200" style="font-size:5px;font-family:'DejaVu Sans'" id="mention">)"
+                        "Modèle déposé</text>"),
+            std::string::npos);
+  EXPECT_EQ(stampTexts(readJson(ws / "r.json")["documents"][0]).size(), 4u);
+}
+
+TEST(Stamp, ANewDocumentHasOneArtboardPerSizeAndNoFileName) {
+  Workspace ws;
+  Result r = ws.run(withDate({"stamp", "--new", "210x297mm,612x792pt", "-o", "new.svg", "--report", "r.json"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  json doc = readJson(ws / "r.json")["documents"][0];
+  EXPECT_TRUE(doc["input"].is_null());
+  EXPECT_EQ(doc["saved"], false);
+  ASSERT_EQ(doc["artboards"].size(), 2u);
+  EXPECT_EQ(doc["artboards"][1]["right"].get<double>() - doc["artboards"][1]["left"].get<double>(), 612.0);
+  auto texts = stampTexts(doc);
+  EXPECT_TRUE(contains(texts, " - Fichier non enregistré"));
+  EXPECT_TRUE(contains(texts, "216 mm x 279 mm"));
+  EXPECT_TRUE(std::filesystem::exists(ws / "new.svg"));
+}
+
+TEST(Stamp, DashWritesTheResultToStandardOutputAndNothingElse) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  Result r = ws.run(withDate({"stamp", "-o", "-", "affiche-a4.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("<?xml", 0), 0u);
+  EXPECT_EQ(occurrences(r.out, "data-tag-QZVNOM"), 4u);
+  EXPECT_EQ(r.out.substr(r.out.size() - 7), "</svg>\n");
+}
+
+TEST(Stamp, InPlaceReplacesTheInputWithItsResult) {
+  Workspace ws;
+  auto input = ws.example("affiche-a4.svg");
+  Result r = ws.run(withDate({"stamp", "--in-place", "--report", "r.json", "affiche-a4.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(occurrences(readFile(input), "data-tag-QZVNOM"), 4u);
+  EXPECT_EQ(readJson(ws / "r.json")["documents"][0]["output"], "affiche-a4.svg");
+  // Nothing but the result is left in the folder (no temporary file).
+  size_t svgs = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(ws.path()))
+    if (entry.path().extension() == ".svg") ++svgs;
+  EXPECT_EQ(svgs, 1u);
+}
+
+TEST(Stamp, BadInputsFailAloneAndAreNeverChanged) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  writeFile(ws / "casse.svg", "<svg width='10mm' height='10mm'><g></svg>");
+  writeFile(ws / "vide.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='0' height='0'/>");
+  std::string broken = readFile(ws / "casse.svg");
+  Result r = ws.run(
+      withDate({"stamp", "--in-place", "--report", "r.json", "casse.svg", "absent.svg", "vide.svg", "affiche-a4.svg"}));
+  EXPECT_EQ(r.status, 1);
+  for (const char* name : {"casse.svg", "absent.svg", "vide.svg"})
+    EXPECT_NE(r.err.find(name), std::string::npos) << "the message names " << name << ":\n" << r.err;
+  EXPECT_EQ(occurrences(r.err, "\n"), 3u) << "one line per failed file:\n" << r.err;
+  EXPECT_EQ(readFile(ws / "casse.svg"), broken);
+  EXPECT_FALSE(std::filesystem::exists(ws / "absent.svg"));
+  EXPECT_EQ(occurrences(readFile(ws / "affiche-a4.svg"), "data-tag-QZVNOM"), 4u) << "the good file is still done";
+
+  json docs = readJson(ws / "r.json")["documents"];
+  ASSERT_EQ(docs.size(), 4u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(docs[i]["error"].is_string());
+    EXPECT_TRUE(docs[i]["output"].is_null());
+    EXPECT_TRUE(docs[i]["stamps"].empty());
+  }
+  EXPECT_TRUE(docs[3]["error"].is_null());
+}
+
+TEST(Stamp, AnOutputThatCannotBeWrittenFailsWithoutTouchingTheInput) {
+  Workspace ws;
+  auto input = ws.example("affiche-a4.svg");
+  std::string before = readFile(input);
+  Result r = ws.run(withDate({"stamp", "-o", "no/such/folder/out.svg", "affiche-a4.svg"}));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("no/such/folder/out.svg"), std::string::npos) << r.err;
+  EXPECT_EQ(readFile(input), before);
+}
+
+TEST(Stamp, CancelSavesTheDocumentUnstampedAndStoresNothing) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  Result r = ws.run(withDate({"stamp", "--cancel", "--no-size", "-o", "o.svg", "--report", "r.json", "affiche-a4.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  json doc = readJson(ws / "r.json")["documents"][0];
+  EXPECT_EQ(doc["dialog"], "cancel");
+  EXPECT_TRUE(doc["stamps"].empty());
+  EXPECT_EQ(readFile(ws / "o.svg"), readFile(ws / "affiche-a4.svg"));
+  EXPECT_FALSE(std::filesystem::exists(ws.preferences()));
+}
+
+TEST(Stamp, OKStoresTheSettingsForTheNextRun) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  ASSERT_EQ(ws.run(withDate({"stamp", "--date-format", "short", "--no-size", "-o", "a.svg", "affiche-a4.svg"})).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(ws.preferences()));
+  Result r = ws.run(withDate({"stamp", "-o", "b.svg", "--report", "r.json", "affiche-a4.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto texts = stampTexts(readJson(ws / "r.json")["documents"][0]);
+  EXPECT_TRUE(contains(texts, "Mar 10 avr 2012"));
+  EXPECT_FALSE(contains(texts, "210 mm x 297 mm"));
+
+  // --prefs names another store: it starts from the defaults.
+  r = ws.run(withDate({"stamp", "--prefs", "autres.ini", "-o", "c.svg", "--report", "r.json", "affiche-a4.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(contains(stampTexts(readJson(ws / "r.json")["documents"][0]), "Mardi 10 avril 2012"));
+  EXPECT_TRUE(std::filesystem::exists(ws / "autres.ini"));
+}
+
+TEST(Stamp, TheDateComesFromTheOptionThenSourceDateEpoch) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  // 2012-04-10 00:00:00 UTC.
+  Result r = ws.run({"stamp", "-o", "a.svg", "--report", "r.json", "affiche-a4.svg"}, {"SOURCE_DATE_EPOCH=1334016000"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(contains(stampTexts(readJson(ws / "r.json")["documents"][0]), "Mardi 10 avril 2012"));
+  r = ws.run({"stamp", "--date", "2024-02-29", "-o", "a.svg", "--report", "r.json", "affiche-a4.svg"},
+             {"SOURCE_DATE_EPOCH=1334016000"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(contains(stampTexts(readJson(ws / "r.json")["documents"][0]), "Jeudi 29 février 2024"));
+}
+
+TEST(Stamp, AnAlertIsPrintedAndReportedButIsNoFailure) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  Result r = ws.run(withDate({"stamp", "--name-pt", "50", "--size-pt", "50", "--date-pt", "50", "-o", "o.svg",
+                              "--report", "r.json", "affiche-a4.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("affiche-a4.svg: the plug-in says: L'application impose un fond perdu maximum de 72 points."),
+            std::string::npos)
+      << r.err;
+  json doc = readJson(ws / "r.json")["documents"][0];
+  ASSERT_EQ(doc["alerts"].size(), 1u);
+  EXPECT_EQ(doc["alerts"][0],
+            "L'application impose un fond perdu maximum de 72 points.\rDécochez Infos superposées et/ou réduisez les "
+            "corps des polices.");
+  EXPECT_EQ(doc["bleed"]["bottom"], 72.0);
+  for (const auto& stamp : doc["stamps"]) EXPECT_EQ(stamp["size"], 50.0);
+}
+
+}  // namespace
+}  // namespace clitest

@@ -1,0 +1,117 @@
+// Notifiers, application contexts, and what the host records of each message.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "fake_plugin.h"
+
+namespace hostcore_test {
+namespace {
+
+using hostsim::Host;
+
+TEST(Notifiers, ApplicationStartedReachesThePluginWithItsHandle) {
+  Host host;
+  attachFakePlugin(host);
+  AINotifierHandle registered = nullptr;
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* notifier = acquire<AINotifierSuite>(message, kAINotifierSuite, kAINotifierSuiteVersion);
+    EXPECT_EQ(notifier->AddNotifier(message.self, "Estampilleur App Started Notifier",
+                                    kAIApplicationStartedNotifier, &registered),
+              kNoErr);
+    AINotifierHandle refused = registered;
+    EXPECT_NE(notifier->AddNotifier(nullptr, "Other", kAIApplicationStartedNotifier, &refused), kNoErr);
+    EXPECT_EQ(refused, nullptr);
+    message.basic->ReleaseSuite(kAINotifierSuite, kAINotifierSuiteVersion);
+    return kNoErr;
+  });
+  ASSERT_EQ(host.notifiers().size(), 1u);
+  EXPECT_EQ(host.notifiers()[0].name, "Estampilleur App Started Notifier");
+
+  std::vector<std::string> received;
+  onMessage([&](const char* caller, const char* selector, SPMessageData& message) {
+    auto& notify = reinterpret_cast<AINotifierMessage&>(message);
+    received.push_back(std::string(caller) + "/" + selector + "/" + notify.type);
+    EXPECT_EQ(notify.notifier, registered);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.applicationStarted(), kNoErr);
+  onMessage(nullptr);
+  EXPECT_EQ(received, std::vector<std::string>{"AI Notifier/AI Notify/AI Application Started Notifier"});
+}
+
+TEST(AppContexts, PushedContextsArePoppedInnermostFirst) {
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* context = acquire<AIAppContextSuite>(message, kAIAppContextSuite, kAIAppContextSuiteVersion);
+    AIAppContextHandle outer = nullptr;
+    AIAppContextHandle inner = nullptr;
+    EXPECT_EQ(context->PushAppContext(message.self, &outer), kNoErr);
+    EXPECT_EQ(context->PushAppContext(message.self, &inner), kNoErr);
+    EXPECT_NE(outer, inner);
+    EXPECT_EQ(host.accounting().objectsLive("application context"), 2);
+    EXPECT_EQ(context->PopAppContext(inner), kNoErr);
+    EXPECT_EQ(context->PopAppContext(outer), kNoErr);
+    message.basic->ReleaseSuite(kAIAppContextSuite, kAIAppContextSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_TRUE(host.allGivenBack()) << host.outstanding();
+}
+
+TEST(AppContexts, PoppingUnknownOrOutOfOrderIsFlagged) {
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* context = acquire<AIAppContextSuite>(message, kAIAppContextSuite, kAIAppContextSuiteVersion);
+    AIAppContextHandle outer = nullptr;
+    AIAppContextHandle inner = nullptr;
+    context->PushAppContext(message.self, &outer);
+    context->PushAppContext(message.self, &inner);
+    EXPECT_EQ(context->PopAppContext(outer), kNoErr);  // out of order: given back, but noted
+    EXPECT_EQ(context->PopAppContext(inner), kNoErr);
+    EXPECT_NE(context->PopAppContext(inner), kNoErr);  // twice
+    message.basic->ReleaseSuite(kAIAppContextSuite, kAIAppContextSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.accounting().misuses().size(), 2u);
+  EXPECT_EQ(host.accounting().objectsLive(), 0);
+}
+
+TEST(PluginStderr, EachMessageOutputIsCapturedInOrder) {
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [](SPMessageData&) {
+    std::fputs("first message\n", stderr);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.pluginStderr(), "first message\n");
+  inPlugin(host, [](SPMessageData&) {
+    std::fprintf(stderr, "Warning: %s\n", "second");
+    return kNoErr;
+  });
+  EXPECT_EQ(host.pluginStderr(), "first message\nWarning: second\n");
+}
+
+TEST(Messages, HeaderCarriesPluginGlobalsAndBasicSuite) {
+  Host host;
+  attachFakePlugin(host);
+  static int object = 0;
+  inPlugin(host, [&](SPMessageData& message) {
+    EXPECT_EQ(message.SPCheck, kSPValidSPMessageData);
+    EXPECT_EQ(message.self, host.pluginRef());
+    EXPECT_NE(message.basic, nullptr);
+    EXPECT_EQ(message.globals, nullptr);
+    message.globals = &object;
+    return kNoErr;
+  });
+  inPlugin(host, [&](SPMessageData& message) {
+    EXPECT_EQ(message.globals, &object);  // kept between calls
+    return kNoErr;
+  });
+}
+
+}  // namespace
+}  // namespace hostcore_test

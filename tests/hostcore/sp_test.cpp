@@ -1,0 +1,234 @@
+// The plug-in architecture's suites and the host's accounting and fault plan behind them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "fake_plugin.h"
+
+namespace hostcore_test {
+namespace {
+
+using hostsim::Host;
+
+TEST(SuiteAccounting, EachAcquisitionIsHeldUntilReleased) {
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [&](SPMessageData& message) {
+    EXPECT_NE(acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion), nullptr);
+    EXPECT_NE(acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion), nullptr);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.accounting().suiteHeld(kAIMenuSuite, kAIMenuSuiteVersion), 2);
+  EXPECT_FALSE(host.allGivenBack());
+  EXPECT_NE(host.outstanding().find("AI Menu Suite"), std::string::npos);
+  inPlugin(host, [&](SPMessageData& message) {
+    EXPECT_EQ(message.basic->ReleaseSuite(kAIMenuSuite, kAIMenuSuiteVersion), kNoErr);
+    EXPECT_EQ(message.basic->ReleaseSuite(kAIMenuSuite, kAIMenuSuiteVersion), kNoErr);
+    return kNoErr;
+  });
+  EXPECT_TRUE(host.allGivenBack()) << host.outstanding();
+}
+
+TEST(SuiteAccounting, ReleasingASuiteNotHeldIsFlagged) {
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [&](SPMessageData& message) {
+    EXPECT_NE(acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion), nullptr);
+    // Held under 1009, released under another version: not the same acquisition.
+    EXPECT_NE(message.basic->ReleaseSuite(kAIMenuSuite, 1008), kNoErr);
+    EXPECT_EQ(message.basic->ReleaseSuite(kAIMenuSuite, kAIMenuSuiteVersion), kNoErr);
+    EXPECT_NE(message.basic->ReleaseSuite(kAIMenuSuite, kAIMenuSuiteVersion), kNoErr);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.accounting().misuses().size(), 2u);
+  EXPECT_FALSE(host.allGivenBack());
+}
+
+TEST(MemoryBlocks, BlocksAreCountedBySourceUntilFreed) {
+  Host host;
+  attachFakePlugin(host);
+  void* heap = nullptr;
+  void* buffer = nullptr;
+  inPlugin(host, [&](SPMessageData& message) {
+    EXPECT_EQ(message.basic->AllocateBlock(24, &heap), kNoErr);
+    std::memset(heap, 0xAB, 24);
+    auto* blocks = acquire<SPBlocksSuite>(message, kSPBlocksSuite, kSPBlocksSuiteVersion);
+    EXPECT_EQ(blocks->AllocateBlock(10, "ai::AutoBuffer", &buffer), kNoErr);
+    message.basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.liveBlocks(), 2u);
+  EXPECT_NE(host.outstanding().find("24 byte(s) from \"SP Basic\""), std::string::npos) << host.outstanding();
+  EXPECT_NE(host.outstanding().find("\"ai::AutoBuffer\""), std::string::npos) << host.outstanding();
+  inPlugin(host, [&](SPMessageData& message) {
+    EXPECT_EQ(message.basic->FreeBlock(heap), kNoErr);
+    EXPECT_EQ(message.basic->FreeBlock(buffer), kNoErr);  // either suite frees either block
+    EXPECT_EQ(message.basic->FreeBlock(nullptr), kNoErr);
+    return kNoErr;
+  });
+  EXPECT_TRUE(host.allGivenBack()) << host.outstanding();
+}
+
+TEST(MemoryBlocks, FreeingTwiceIsFlaggedNotRepeated) {
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [&](SPMessageData& message) {
+    void* block = nullptr;
+    EXPECT_EQ(message.basic->AllocateBlock(8, &block), kNoErr);
+    EXPECT_EQ(message.basic->FreeBlock(block), kNoErr);
+    EXPECT_NE(message.basic->FreeBlock(block), kNoErr);
+    int onStack = 0;
+    EXPECT_NE(message.basic->FreeBlock(&onStack), kNoErr);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.accounting().misuses().size(), 2u);
+  EXPECT_EQ(host.liveBlocks(), 0u);
+}
+
+TEST(MemoryBlocks, BlocksLeftAtTheEndAreReportedAndReclaimed) {
+  // Under the leak checker, this test fails if the host forgets blocks it gave out.
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [&](SPMessageData& message) {
+    void* block = nullptr;
+    return message.basic->AllocateBlock(100, &block);
+  });
+  EXPECT_EQ(host.liveBlocks(), 1u);
+}
+
+TEST(FaultPlan, UnavailableSuiteIsRefusedInEveryVersion) {
+  Host host;
+  attachFakePlugin(host);
+  host.faults().makeSuiteUnavailable(kADMBasicSuite);
+  inPlugin(host, [&](SPMessageData& message) {
+    EXPECT_EQ(acquire<ADMBasicSuite>(message, kADMBasicSuite, 10), nullptr);
+    EXPECT_EQ(acquire<ADMBasicSuite>(message, kADMBasicSuite, 11), nullptr);
+    EXPECT_NE(acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion), nullptr);
+    message.basic->ReleaseSuite(kAIMenuSuite, kAIMenuSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_TRUE(host.allGivenBack()) << host.outstanding();
+}
+
+TEST(FaultPlan, NthAllocationFailsOverBothBlockSuites) {
+  Host host;
+  attachFakePlugin(host);
+  host.faults().failAllocation(2);
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* blocks = acquire<SPBlocksSuite>(message, kSPBlocksSuite, kSPBlocksSuiteVersion);
+    void* first = nullptr;
+    void* second = &first;
+    void* third = nullptr;
+    EXPECT_EQ(message.basic->AllocateBlock(4, &first), kNoErr);
+    EXPECT_EQ(blocks->AllocateBlock(4, "second", &second), kOutOfMemoryErr);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(message.basic->AllocateBlock(4, &third), kNoErr);
+    message.basic->FreeBlock(first);
+    message.basic->FreeBlock(third);
+    message.basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_TRUE(host.allGivenBack()) << host.outstanding();
+}
+
+TEST(FaultPlan, NthCallOfAnOperationFailsWithTheChosenCode) {
+  Host host;
+  attachFakePlugin(host);
+  constexpr ASErr kChosen = fourcc("Zut!");
+  host.faults().failCall("AI Menu Suite.CountMenuGroups", 2, kChosen);
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* menu = acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion);
+    int32_t count = 0;
+    EXPECT_EQ(menu->CountMenuGroups(&count), kNoErr);
+    EXPECT_EQ(menu->CountMenuGroups(&count), kChosen);
+    EXPECT_EQ(menu->CountMenuGroups(&count), kNoErr);
+    message.basic->ReleaseSuite(kAIMenuSuite, kAIMenuSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.accounting().callsOf("AI Menu Suite.CountMenuGroups"), 3u);
+}
+
+TEST(FaultPlan, StarNumbersEveryFallibleCallButNotTheBasicSuite) {
+  Host host;
+  attachFakePlugin(host);
+  constexpr ASErr kChosen = fourcc("Zut!");
+  host.faults().failCall("*", 2, kChosen);
+  inPlugin(host, [&](SPMessageData& message) {
+    // Acquiring, allocating and freeing are counted but not numbered: the second numbered
+    // call is GetNthMenuGroup.
+    auto* menu = acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion);
+    void* block = nullptr;
+    message.basic->AllocateBlock(4, &block);
+    message.basic->FreeBlock(block);
+    int32_t count = 0;
+    AIMenuGroup group = nullptr;
+    EXPECT_EQ(menu->CountMenuGroups(&count), kNoErr);
+    EXPECT_EQ(menu->GetNthMenuGroup(0, &group), kChosen);
+    EXPECT_EQ(menu->GetNthMenuGroup(0, &group), kNoErr);
+    message.basic->ReleaseSuite(kAIMenuSuite, kAIMenuSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.accounting().totalCalls(), 3u);
+  EXPECT_EQ(host.accounting().callsOf("SP Basic Suite.AcquireSuite"), 1u);
+  EXPECT_EQ(host.accounting().callsOf("SP Basic Suite.AllocateBlock"), 1u);
+}
+
+TEST(PluginAccess, AccessIsCountedUntilReleased) {
+  Host host;
+  attachFakePlugin(host);
+  SPAccessRef access = nullptr;
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* suite = acquire<SPAccessSuite>(message, kSPAccessSuite, kSPAccessSuiteVersion);
+    EXPECT_EQ(suite->AcquirePlugin(message.self, &access), kNoErr);
+    EXPECT_NE(access, nullptr);
+    SPPluginRef current = nullptr;
+    EXPECT_EQ(suite->GetCurrentPlugin(&current), kNoErr);
+    EXPECT_EQ(current, message.self);
+    message.basic->ReleaseSuite(kSPAccessSuite, kSPAccessSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.plugin().accessCount, 1);
+  EXPECT_EQ(host.accounting().objectsLive("plug-in access"), 1);
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* suite = acquire<SPAccessSuite>(message, kSPAccessSuite, kSPAccessSuiteVersion);
+    EXPECT_EQ(suite->ReleasePlugin(access), kNoErr);
+    EXPECT_NE(suite->ReleasePlugin(access), kNoErr);
+    message.basic->ReleaseSuite(kSPAccessSuite, kSPAccessSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.plugin().accessCount, 0);
+  EXPECT_EQ(host.accounting().objectsLive(), 0);
+  EXPECT_EQ(host.accounting().misuses().size(), 1u);
+}
+
+TEST(PluginAccess, PlannedFaultOnReleaseStillGivesTheAccessBack) {
+  Host host;
+  attachFakePlugin(host);
+  host.faults().failCall("SP Access Suite.ReleasePlugin", 1, kCantHappenErr);
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* suite = acquire<SPAccessSuite>(message, kSPAccessSuite, kSPAccessSuiteVersion);
+    SPAccessRef access = nullptr;
+    EXPECT_EQ(suite->AcquirePlugin(message.self, &access), kNoErr);
+    EXPECT_EQ(suite->ReleasePlugin(access), kCantHappenErr);
+    message.basic->ReleaseSuite(kSPAccessSuite, kSPAccessSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_TRUE(host.allGivenBack()) << host.outstanding();
+}
+
+TEST(PluginNames, NameIsKeptForTheCallingPluginOnly) {
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [&](SPMessageData& message) {
+    auto* plugins = acquire<SPPluginsSuite>(message, kSPPluginsSuite, kSPPluginsSuiteVersion);
+    EXPECT_EQ(plugins->SetPluginName(message.self, "Estampilleur"), kNoErr);
+    EXPECT_NE(plugins->SetPluginName(nullptr, "Autre"), kNoErr);
+    EXPECT_NE(plugins->SetPluginName(message.self, nullptr), kNoErr);
+    message.basic->ReleaseSuite(kSPPluginsSuite, kSPPluginsSuiteVersion);
+    return kNoErr;
+  });
+  EXPECT_EQ(host.plugin().name, "Estampilleur");
+}
+
+}  // namespace
+}  // namespace hostcore_test
