@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "commands.h"
@@ -45,6 +46,16 @@ int main(int argc, char** argv) {
   commands.push_back(aboutCommand(program));
   commands.push_back(fontsCommand(program));
   commands.push_back(menusCommand(program));
+
+  // CLI11 would only say that a command is missing.
+  if (argc > 1 && argv[1][0] != '-') {
+    bool known = false;
+    for (auto& command : commands) known = known || command->app->get_name() == argv[1];
+    if (!known) {
+      complain(std::string("no command «") + argv[1] + "»: the commands are stamp, dialog, about, fonts and menus");
+      return kUsage;
+    }
+  }
 
   try {
     program.parse(argc, argv);

@@ -41,7 +41,10 @@ std::map<std::string, int> Accounting::liveObjectsByKind() const {
 }
 
 uint64_t Accounting::countCall(const std::string& operation, bool numbered) {
-  if (numbered) ++totalCalls_;
+  if (numbered) {
+    ++totalCalls_;
+    if (loggingCalls_) callLog_.push_back(operation);
+  }
   return ++calls_[operation];
 }
 

@@ -33,6 +33,10 @@ class Accounting {
   uint64_t callsOf(const std::string& operation) const;
   uint64_t totalCalls() const { return totalCalls_; }
   const std::map<std::string, uint64_t>& calls() const { return calls_; }
+  // While on, the operation of every numbered call is kept in order: callLog()[n - 1] is the
+  // call that a "*" fault numbered n hits. Off by default (a sweep logs its reference run).
+  void logCalls(bool on) { loggingCalls_ = on; }
+  const std::vector<std::string>& callLog() const { return callLog_; }
 
   // Misuse the host noticed (a block freed twice, a suite released that was not held...).
   void misuse(std::string what) { misuses_.push_back(std::move(what)); }
@@ -46,6 +50,8 @@ class Accounting {
   std::map<std::string, int> objects_;
   std::map<std::string, uint64_t> calls_;
   uint64_t totalCalls_ = 0;
+  bool loggingCalls_ = false;
+  std::vector<std::string> callLog_;
   std::vector<std::string> misuses_;
 };
 

@@ -256,6 +256,7 @@ std::optional<ASErr> Host::enter(const char* operation) {
 ASErr Host::allocateBlock(size_t size, const char* source, void** block) {
   if (block == nullptr) return kBadParameterErr;
   *block = nullptr;
+  if (loggingAllocations_) allocationLog_.push_back({size, accounting_.totalCalls()});
   if (faults_.allocationFails(++allocations_)) return kOutOfMemoryErr;
   void* p = std::malloc(size == 0 ? 1 : size);
   if (p == nullptr) return kOutOfMemoryErr;

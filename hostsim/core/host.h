@@ -132,6 +132,14 @@ class Host {
   ASErr freeBlock(void* block);
   size_t liveBlocks() const { return blocks_.size(); }
   uint64_t allocations() const { return allocations_; }
+  // While on, every allocation is kept in order: allocationLog()[n - 1] is the one that
+  // failAllocation(n) refuses, with its size and the number of host calls made before it.
+  struct AllocationRecord {
+    size_t size = 0;
+    uint64_t afterCalls = 0;
+  };
+  void logAllocations(bool on) { loggingAllocations_ = on; }
+  const std::vector<AllocationRecord>& allocationLog() const { return allocationLog_; }
 
   // --- What the host recorded ----------------------------------------------------------
   FaultPlan& faults() { return faults_; }
@@ -191,6 +199,8 @@ class Host {
   std::map<std::pair<std::string, int32_t>, const void*> offered_;
   std::map<void*, std::pair<size_t, std::string>> blocks_;
   uint64_t allocations_ = 0;
+  bool loggingAllocations_ = false;
+  std::vector<AllocationRecord> allocationLog_;
   FaultPlan faults_;
   Accounting accounting_;
   std::vector<Alert> alerts_;

@@ -52,8 +52,17 @@ void writeFileAtomically(const std::filesystem::path& file, std::string_view byt
     if (ec) throw failure("cannot create the folder of", file, ec.value());
   }
 
+  // The temporary name is the file's own, cut so that it stays within the 255 bytes a
+  // name may have (at a character boundary), as a 255-byte name is a valid target.
+  constexpr std::size_t kMaxStem = 200;
+  std::string stem = file.filename().string();
+  if (stem.size() > kMaxStem) {
+    std::size_t cut = kMaxStem;
+    while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+    stem.resize(cut);
+  }
   TemporaryFile temporary;
-  temporary.path = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+  temporary.path = (folder / ("." + stem + ".XXXXXX")).string();
   temporary.fd = ::mkstemp(temporary.path.data());
   if (temporary.fd < 0) {
     const int error = errno;

@@ -12,6 +12,12 @@ namespace hostsim {
 namespace {
 
 constexpr double kLargestSizePt = 1e7;  // beyond this a size is a mistake, not a page
+// Below this a size is no page either: the host's single-precision values would read it as 0.
+constexpr double kSmallestSizePt = 1e-3;
+// Where pages may lie, and how far a user unit may stretch or shrink, so that every host
+// value (single precision) of the document's geometry stays finite and meaningful.
+constexpr double kFarthestPositionPt = 1e8;
+constexpr double kLargestScale = 1e6;  // points per user unit, and user units per point
 constexpr double kPageGapPt = 20;
 constexpr double kBleedTolerancePt = 1e-4;
 
@@ -54,9 +60,9 @@ std::optional<double> sizeInPoints(pugi::xml_node root, const char* attributeNam
   const auto perUnit = pointsPerUnit(length->unit);
   if (!perUnit) return std::nullopt;
   const double points = length->value * *perUnit;
-  if (!(points > 0) || points > kLargestSizePt)
+  if (!(points >= kSmallestSizePt) || points > kLargestSizePt)
     throw failure(name, std::string("the <svg> ") + attributeName + " " + inQuotes(attribute.value()) +
-                            " is not a usable size (it must be above 0 and at most 1e7 pt)");
+                            " is not a usable size (it must be at least 0.001 pt and at most 1e7 pt)");
   return points;
 }
 
@@ -94,10 +100,17 @@ Viewport computeViewport(pugi::xml_node root, const std::string& name) {
     vp.height = *height / 0.75;
   }
   const double widthPt = vp.width * vp.sx, heightPt = vp.height * vp.sy;
-  if (!std::isfinite(widthPt) || !std::isfinite(heightPt) || !(widthPt > 0) || !(heightPt > 0) ||
-      widthPt > kLargestSizePt || heightPt > kLargestSizePt)
+  if (!std::isfinite(widthPt) || !std::isfinite(heightPt) || !(widthPt >= kSmallestSizePt) ||
+      !(heightPt >= kSmallestSizePt) || widthPt > kLargestSizePt || heightPt > kLargestSizePt)
     throw failure(name, "the document's size " + formatNumber(widthPt) + " x " +
                             formatNumber(heightPt) + " pt is not usable");
+  for (double scale : {vp.sx, vp.sy})
+    if (!(scale >= 1 / kLargestScale) || !(scale <= kLargestScale))
+      throw failure(name, "the viewBox " + inQuotes(viewBox.value()) +
+                              " makes a user unit " + formatNumber(scale) +
+                              " pt: a scale beyond 1e-6 to 1e6 pt per unit is not usable");
+  if (!(std::abs(vp.x * vp.sx) <= kFarthestPositionPt) || !(std::abs(vp.y * vp.sy) <= kFarthestPositionPt))
+    throw failure(name, "the viewBox " + inQuotes(viewBox.value()) + " lies beyond 1e8 pt from the origin");
   return vp;
 }
 
@@ -187,11 +200,26 @@ Document Document::parse(std::string_view svg, std::string name) {
     pageNumber(pages[i], "y", 0, index, impl->sourceName);
     const double width = pageNumber(pages[i], "width", 0, index, impl->sourceName);
     const double height = pageNumber(pages[i], "height", 0, index, impl->sourceName);
+    const std::string page = "page " + std::to_string(i + 1) + " (id " +
+                             inQuotes(pages[i].attribute("id").value()) + ")";
     if (!(width > 0) || !(height > 0))
-      throw failure(impl->sourceName, "page " + std::to_string(i + 1) + " (id " +
-                                    inQuotes(pages[i].attribute("id").value()) +
-                                    ") has no area: width " + formatNumber(width) + ", height " +
-                                    formatNumber(height));
+      throw failure(impl->sourceName, page + " has no area: width " + formatNumber(width) + ", height " +
+                                          formatNumber(height));
+    const Rect rect = impl->pageRect(pages[i]);
+    const double widthPt = rect.right - rect.left, heightPt = rect.top - rect.bottom;
+    if (!(widthPt >= kSmallestSizePt) || !(heightPt >= kSmallestSizePt) || !(widthPt <= kLargestSizePt) ||
+        !(heightPt <= kLargestSizePt))
+      throw failure(impl->sourceName, page + " is " + formatNumber(widthPt) + " x " + formatNumber(heightPt) +
+                                          " pt: a page must be at least 0.001 pt and at most 1e7 pt wide and high");
+    for (double edge : {rect.left, rect.top, rect.right, rect.bottom})
+      if (!(std::abs(edge) <= kFarthestPositionPt))
+        throw failure(impl->sourceName, page + " lies beyond 1e8 pt from the origin");
+    // A bleed the host could not hold would come back as infinity.
+    if (const auto box = parseBox(pages[i].attribute("bleed").value()))
+      for (double side : *box)
+        if (!(side * std::max(vp.sx, vp.sy) <= kLargestSizePt))
+          throw failure(impl->sourceName, page + ": the bleed " + inQuotes(pages[i].attribute("bleed").value()) +
+                                              " is beyond 1e7 pt");
   }
 
   impl->layout = SourceLayout::scan(impl->xml, impl->original);

@@ -30,20 +30,25 @@ int16_t artType(const Document& document, ArtHandle art) {
   return std::find(std::begin(kPathLike), std::end(kPathLike), name) != std::end(kPathLike) ? kPathArt : kUnknownArt;
 }
 
-std::optional<Placement> artPlacement(int16_t paintOrder) {
+ASErr newArtPlace(const Document& document, int16_t paintOrder, AIArtHandle prep, ArtPlace& place) {
   switch (paintOrder) {
-    case kPlaceAbove: return Placement::Above;
-    case kPlaceBelow: return Placement::Below;
-    case kPlaceInsideOnTop: return Placement::InsideOnTop;
-    case kPlaceInsideOnBottom: return Placement::InsideOnBottom;
-    default: return std::nullopt;
+    case kPlaceAbove: place = {modelArt(prep), Placement::Above}; break;
+    case kPlaceBelow: place = {modelArt(prep), Placement::Below}; break;
+    case kPlaceInsideOnTop: place = {modelArt(prep), Placement::InsideOnTop}; break;
+    case kPlaceInsideOnBottom: place = {modelArt(prep), Placement::InsideOnBottom}; break;
+    case kPlaceAboveAll:
+    case kPlaceBelowAll: {
+      const LayerHandle layer = document.currentLayer();
+      if (!layer) return kBadParameterErr;
+      place = {document.layerGroup(layer),
+               paintOrder == kPlaceAboveAll ? Placement::InsideOnTop : Placement::InsideOnBottom};
+      break;
+    }
+    default: return kBadParameterErr;
   }
-}
-
-ASErr checkNewArtPlace(const Document& document, ArtHandle reference, Placement placement) {
-  if (!reference || !document.valid(reference)) return kBadParameterErr;
-  const bool inside = placement == Placement::InsideOnTop || placement == Placement::InsideOnBottom;
-  const ArtHandle container = inside ? reference : document.parent(reference);
+  if (!place.reference || !document.valid(place.reference)) return kBadParameterErr;
+  const bool inside = place.placement == Placement::InsideOnTop || place.placement == Placement::InsideOnBottom;
+  const ArtHandle container = inside ? place.reference : document.parent(place.reference);
   if (container && (document.locked(container) || document.hidden(container))) return kLockedContainerErr;
   return kNoErr;
 }
@@ -53,18 +58,17 @@ namespace {
 // --- AI Art ------------------------------------------------------------------------------
 
 ASErr newArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
+  if (newArt != nullptr) *newArt = nullptr;
   HOSTSIM_ENTER("AI Art Suite.NewArt");
   if (newArt == nullptr) return kBadParameterErr;
-  *newArt = nullptr;
   Document* document = Host::current().document();
   if (document == nullptr) return kNoDocumentErr;
   // Only groups: the host's other art kinds are not modelled.
-  const auto placement = artPlacement(paintOrder);
-  if (type != kGroupArt || !placement) return kBadParameterErr;
+  if (type != kGroupArt) return kBadParameterErr;
   return guarded([&] {
-    const ArtHandle reference = modelArt(prep);
-    if (ASErr error = checkNewArtPlace(*document, reference, *placement)) return error;
-    *newArt = pluginArt(document->newGroup(reference, *placement));
+    ArtPlace place{};
+    if (ASErr error = newArtPlace(*document, paintOrder, prep, place)) return error;
+    *newArt = pluginArt(document->newGroup(place.reference, place.placement));
     return kNoErr;
   });
 }
@@ -97,9 +101,9 @@ ASErr getArtType(AIArtHandle art, int16_t* type) {
 }
 
 ASErr getArtFirstChild(AIArtHandle art, AIArtHandle* child) {
+  if (child != nullptr) *child = nullptr;
   HOSTSIM_ENTER("AI Art Suite.GetArtFirstChild");
   if (child == nullptr) return kBadParameterErr;
-  *child = nullptr;
   Document* document = Host::current().document();
   if (document == nullptr) return kNoDocumentErr;
   return guarded([&] {
@@ -111,9 +115,9 @@ ASErr getArtFirstChild(AIArtHandle art, AIArtHandle* child) {
 }
 
 ASErr getFirstArtOfLayer(AILayerHandle layer, AIArtHandle* art) {
+  if (art != nullptr) *art = nullptr;
   HOSTSIM_ENTER("AI Art Suite.GetFirstArtOfLayer");
   if (art == nullptr) return kBadParameterErr;
-  *art = nullptr;
   Document* document = Host::current().document();
   if (document == nullptr) return kNoDocumentErr;
   return guarded([&] {
@@ -201,9 +205,9 @@ ASErr countLayers(int32_t* count) {
 }
 
 ASErr getNthLayer(int32_t n, AILayerHandle* layer) {
+  if (layer != nullptr) *layer = nullptr;
   HOSTSIM_ENTER("AI Layer Suite.GetNthLayer");
   if (layer == nullptr) return kBadParameterErr;
-  *layer = nullptr;
   Document* document = Host::current().document();
   if (document == nullptr) return kNoDocumentErr;
   return guarded([&] {
@@ -213,9 +217,9 @@ ASErr getNthLayer(int32_t n, AILayerHandle* layer) {
 }
 
 ASErr getCurrentLayer(AILayerHandle* layer) {
+  if (layer != nullptr) *layer = nullptr;
   HOSTSIM_ENTER("AI Layer Suite.GetCurrentLayer");
   if (layer == nullptr) return kBadParameterErr;
-  *layer = nullptr;
   Document* document = Host::current().document();
   if (document == nullptr) return kNoDocumentErr;
   return guarded([&] {
@@ -227,9 +231,9 @@ ASErr getCurrentLayer(AILayerHandle* layer) {
 }
 
 ASErr insertLayer(AILayerHandle layer, int16_t paintOrder, AILayerHandle* newLayer) {
+  if (newLayer != nullptr) *newLayer = nullptr;
   HOSTSIM_ENTER("AI Layer Suite.InsertLayer");
   if (newLayer == nullptr) return kBadParameterErr;
-  *newLayer = nullptr;
   Document* document = Host::current().document();
   if (document == nullptr) return kNoDocumentErr;
   LayerPlacement placement;
@@ -354,10 +358,10 @@ int32_t artAttributes(const Document& document, ArtHandle art) {
 }
 
 ASErr getMatchingArt(AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** matches, int32_t* numMatches) {
+  if (matches != nullptr) *matches = nullptr;
+  if (numMatches != nullptr) *numMatches = 0;
   HOSTSIM_ENTER("AI Matching Art Suite.GetMatchingArt");
   if (matches == nullptr || numMatches == nullptr) return kBadParameterErr;
-  *matches = nullptr;
-  *numMatches = 0;
   if (specs == nullptr || numSpecs <= 0) return kBadParameterErr;
   Host& host = Host::current();
   Document* document = host.document();

@@ -126,14 +126,18 @@ inline AILayerHandle pluginLayer(LayerHandle layer) {
 // for path-like elements, 0 for anything else.
 int16_t artType(const Document& document, ArtHandle art);
 
-// Where a paint order puts new art: above or below the reference, or inside it on top or
-// at the bottom. Nothing for the layer-only orders and unknown values.
-std::optional<Placement> artPlacement(int16_t paintOrder);
+// Where new art goes: relative to a reference art, as a paint order says.
+struct ArtPlace {
+  ArtHandle reference;
+  Placement placement;
+};
 
-// Whether new art may go where `placement` says relative to `reference`: kBadParameterErr
-// for art that is not valid, kLockedContainerErr when the group it would go into is locked
-// or hidden (as the host refuses to change what the user cannot edit), else kNoErr.
-ASErr checkNewArtPlace(const Document& document, ArtHandle reference, Placement placement);
+// The place a paint order names: above or below `prep`, inside it on top or at the bottom,
+// or (above all, below all) on top or at the bottom of the current layer, whatever `prep`.
+// Checked: kBadParameterErr for an unknown order or a reference that is not valid art,
+// kLockedContainerErr when the group the art would go into is locked or hidden (the host
+// does not change what the user cannot edit).
+ASErr newArtPlace(const Document& document, int16_t paintOrder, AIArtHandle prep, ArtPlace& place);
 
 // The host's Unicode strings (unicode_string.cpp). Their text is UTF-8.
 // A new string holding `utf8`.

@@ -76,9 +76,9 @@ const AIDocumentSuite kDocument = {getDocumentFileSpecification, getDocumentBlee
 // --- AI File Path ------------------------------------------------------------------------
 
 AIBoolean exists(AIFilePathHandle path, AIBoolean resolveLinks, AIBoolean* longPath, AIBoolean* isFile) {
-  HOSTSIM_ENTER_OR("AI File Path Suite.Exists", false);
   if (longPath != nullptr) *longPath = false;
   if (isFile != nullptr) *isFile = false;
+  HOSTSIM_ENTER_OR("AI File Path Suite.Exists", false);
   Host& host = Host::current();
   try {
     const std::filesystem::path* p = filePaths(host).use(host, handleNumber(path), "AI File Path Suite.Exists");
@@ -135,9 +135,9 @@ struct Artboards {
 Artboards& artboards(Host& host) { return host.suiteState<Artboards>(); }
 
 ASErr init(AIArtboardPropertiesHandle* properties) {
+  if (properties != nullptr) *properties = nullptr;
   HOSTSIM_ENTER("AI Artboard Suite.Init");
   if (properties == nullptr) return kBadParameterErr;
-  *properties = nullptr;
   Host& host = Host::current();
   return guarded([&] {
     *properties = handleFromNumber<AIArtboardPropertiesHandle>(artboards(host).properties.add(host, std::nullopt));
@@ -156,9 +156,9 @@ ASErr dispose(AIArtboardPropertiesHandle properties) {
 }
 
 ASErr getArtboardList(AIArtboardListHandle* list) {
+  if (list != nullptr) *list = nullptr;
   HOSTSIM_ENTER("AI Artboard Suite.GetArtboardList");
   if (list == nullptr) return kBadParameterErr;
-  *list = nullptr;
   Host& host = Host::current();
   if (host.document() == nullptr) return kNoDocumentErr;
   return guarded([&] {
@@ -285,9 +285,11 @@ std::optional<int64_t> daysOf(const AIUserDateTime* moment) {
 ASErr getDateAndTime(AIUserDateTime* now) {
   HOSTSIM_ENTER("AI User Suite.GetDateAndTime");
   if (now == nullptr) return kBadParameterErr;
-  const DateTime& t = Host::current().clock().now();
-  now->value = daysFromCivil(t.year, t.month, t.day) * kSecondsPerDay + t.hour * 3600 + t.minute * 60 + t.second;
-  return kNoErr;
+  return guarded([&] {
+    const DateTime& t = Host::current().clock().now();
+    now->value = daysFromCivil(t.year, t.month, t.day) * kSecondsPerDay + t.hour * 3600 + t.minute * 60 + t.second;
+    return kNoErr;
+  });
 }
 
 template <typename Field>

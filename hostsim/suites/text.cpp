@@ -21,19 +21,18 @@ namespace {
 
 ASErr newPointText(int16_t paintOrder, AIArtHandle prep, int32_t orientation, AIRealPoint anchor,
                    AIArtHandle* newTextFrame) {
+  if (newTextFrame != nullptr) *newTextFrame = nullptr;
   HOSTSIM_ENTER("AI Text Frame Suite.NewPointText");
   if (newTextFrame == nullptr) return kBadParameterErr;
-  *newTextFrame = nullptr;
   Document* document = Host::current().document();
   if (document == nullptr) return kNoDocumentErr;
-  const auto placement = artPlacement(paintOrder);
   // Vertical text is not modelled.
-  if (!placement || orientation != kHorizontalTextOrientation || !std::isfinite(anchor.h) || !std::isfinite(anchor.v))
+  if (orientation != kHorizontalTextOrientation || !std::isfinite(anchor.h) || !std::isfinite(anchor.v))
     return kBadParameterErr;
   return guarded([&] {
-    const ArtHandle reference = modelArt(prep);
-    if (ASErr error = checkNewArtPlace(*document, reference, *placement)) return error;
-    *newTextFrame = pluginArt(document->newPointText(reference, *placement, {anchor.h, anchor.v}));
+    ArtPlace place{};
+    if (ASErr error = newArtPlace(*document, paintOrder, prep, place)) return error;
+    *newTextFrame = pluginArt(document->newPointText(place.reference, place.placement, {anchor.h, anchor.v}));
     return kNoErr;
   });
 }
@@ -47,9 +46,9 @@ ASErr pointText(Document* document, AIArtHandle art) {
 }
 
 ASErr getATETextRange(AIArtHandle textFrame, ATE::TextRangeRef* range) {
+  if (range != nullptr) *range = nullptr;
   HOSTSIM_ENTER("AI Text Frame Suite.GetATETextRange");
   if (range == nullptr) return kBadParameterErr;
-  *range = nullptr;
   Host& host = Host::current();
   if (ASErr error = pointText(host.document(), textFrame)) return error;
   return guarded([&] {
@@ -92,9 +91,9 @@ ASErr countFonts(int32_t* count) {
 }
 
 ASErr indexFontList(int32_t index, AIFontKey* font) {
+  if (font != nullptr) *font = nullptr;
   HOSTSIM_ENTER("AI Font Suite.IndexFontList");
   if (font == nullptr) return kBadParameterErr;
-  *font = nullptr;
   Host& host = Host::current();
   return guarded([&] {
     const auto count = host.fonts().fonts().size();
@@ -120,9 +119,9 @@ ASErr getFontName(AIFontKey font, char* name, int16_t maxLength) {
 }
 
 ASErr fontFromFontKey(AIFontKey font, ATE::FontRef* ateFont) {
+  if (ateFont != nullptr) *ateFont = nullptr;
   HOSTSIM_ENTER("AI Font Suite.FontFromFontKey");
   if (ateFont == nullptr) return kBadParameterErr;
-  *ateFont = nullptr;
   Host& host = Host::current();
   return guarded([&] {
     const FontInfo* info = fontOfKey(host, font);
@@ -138,9 +137,9 @@ const AIFontSuite kFont = {countFonts, indexFontList, getFontName, fontFromFontK
 // --- AIATE Paint -------------------------------------------------------------------------
 
 ASErr createATEApplicationPaint(const AIColor* color, ATE::ApplicationPaintRef* paint) {
+  if (paint != nullptr) *paint = nullptr;
   HOSTSIM_ENTER("AIATE Paint Suite.CreateATEApplicationPaint");
   if (paint == nullptr) return kBadParameterErr;
-  *paint = nullptr;
   if (color == nullptr) return kBadParameterErr;
   Rgb rgb;
   switch (color->kind) {

@@ -132,9 +132,9 @@ ATEErr withCharFeatures(ATE::CharFeaturesRef features, const char* operation, au
 }
 
 ATEErr charInitialize(ATE::CharFeaturesRef* features) {
+  if (features != nullptr) *features = nullptr;
   HOSTSIM_ENTER("ATE CharFeatures Suite.Initialize");
   if (features == nullptr) return ATE::kBadParameter;
-  *features = nullptr;
   Host& host = Host::current();
   return ateGuarded([&] {
     *features = handleFromNumber<ATE::CharFeaturesRef>(textEngine(host).charFeatures.add(host, {}));
@@ -211,9 +211,9 @@ ATEErr withParaFeatures(ATE::ParaFeaturesRef features, const char* operation, au
 }
 
 ATEErr paraInitialize(ATE::ParaFeaturesRef* features) {
+  if (features != nullptr) *features = nullptr;
   HOSTSIM_ENTER("ATE ParaFeatures Suite.Initialize");
   if (features == nullptr) return ATE::kBadParameter;
-  *features = nullptr;
   Host& host = Host::current();
   return ateGuarded([&] {
     *features = handleFromNumber<ATE::ParaFeaturesRef>(textEngine(host).paraFeatures.add(host, {}));

@@ -39,9 +39,9 @@ std::optional<std::string> encoded(const std::string& utf8, AICharacterEncoding 
 }
 
 ASErr initialize(AIUnicodeStringHandle* string, const char* text, int32_t byteLength, AICharacterEncoding encoding) {
+  if (string != nullptr) *string = nullptr;
   HOSTSIM_ENTER("AI Unicode String Suite.Initialize");
   if (string == nullptr) return kBadParameterErr;
-  *string = nullptr;
   if (byteLength < 0 || (text == nullptr && byteLength != 0)) return kBadParameterErr;
   const std::string_view bytes = text == nullptr ? std::string_view() : std::string_view(text, size_t(byteLength));
   if (encoding != kAIPlatformCharacterEncoding && encoding != kAIUTF8CharacterEncoding) return kBadParameterErr;
@@ -73,9 +73,9 @@ ASErr copy(AIUnicodeStringHandle* string, AIUnicodeStringHandle source) {
 }
 
 ASErr getAs(AIUnicodeStringHandle string, AICharacterEncoding encoding, AICharBufferData* buffer, uint32_t* count) {
+  if (count != nullptr) *count = 0;
   HOSTSIM_ENTER("AI Unicode String Suite.GetAs");
   constexpr const char* kOperation = "AI Unicode String Suite.GetAs";
-  if (count != nullptr) *count = 0;
   if (buffer == nullptr) return kBadParameterErr;
   Host& host = Host::current();
   return guarded([&] {

@@ -91,6 +91,10 @@ struct Refusal {
   std::string named;  // what the message must name
 };
 
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+  for (const auto& arg : refusal.actions) *out << arg << " ";
+}
+
 class RefusedActions : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(RefusedActions, AreRefusedWithNothingWrittenOrStored) {

@@ -12,6 +12,11 @@ struct Usage {
   std::string said;  // part of the message
 };
 
+void PrintTo(const Usage& usage, std::ostream* out) {
+  *out << "estampilleur";
+  for (const auto& arg : usage.args) *out << " " << arg;
+}
+
 class UsageErrors : public ::testing::TestWithParam<Usage> {};
 
 TEST_P(UsageErrors, ExitWithStatusTwoAndWriteNothing) {

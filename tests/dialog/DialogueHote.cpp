@@ -60,6 +60,8 @@ void DialogueHote::SetUp() {
 }
 
 void DialogueHote::TearDown() {
+  // A script the dialog refused, or a procedure that misused the host, fails every test.
+  for (const std::string& faute : fautes()) ADD_FAILURE() << faute;
   if (sSPBasic != nullptr) VideListesTextes();
   suites_.reset();
   if (sSPBasic != nullptr) host_.releaseSuite(kSPBasicSuite, kSPBasicSuiteVersion);

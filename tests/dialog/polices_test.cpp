@@ -66,9 +66,9 @@ TEST_F(Polices, AShorterNameLaterInTheListWins) {
   EXPECT_EQ(NumeroPoliceNom, 1);
   EXPECT_EQ(element(3).list()->active(), element(3).list()->at(1));
   EXPECT_STREQ(NomPoliceNom, "Optima-Bold");
-  // The starting font is the first of the list.
-  EXPECT_EQ(NumeroPoliceTaille, 0);
+  // Nothing stored: the starting font, the first of the list, is matched the same way.
   EXPECT_STREQ(NomPoliceTaille, "Optima-Bold");
+  EXPECT_EQ(NumeroPoliceTaille, 1);
 }
 
 TEST_F(Polices, FontNamesLongerThanASettingAreCutAndStillFound) {

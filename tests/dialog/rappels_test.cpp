@@ -202,9 +202,10 @@ TEST_F(Rappels, CancelKeepsOnlyTheDialogsPlace) {
   const std::string prefsAvant = preferences().toString();
   const std::string docAvant = document().toString();
   host_.dialogs().onOpen([](hostsim::adm::Dialog& d) { d.setBounds({100, 50, 380, 500}); });
-  utilisateur().click(13).click(23).type(19, "+").cancel();
+  utilisateur().type(19, "+").click(13).click(23).cancel();
   EXPECT_EQ(ouvre(), 1);
   EXPECT_FALSE(dialogue().endedByHost());
+  EXPECT_TRUE(fautes().empty());
   EXPECT_EQ(PosDialReglages.top, 100);
   EXPECT_EQ(PosDialReglages.left, 50);
   EXPECT_EQ(PosDialReglages.bottom, 380);

@@ -73,8 +73,23 @@ TEST_F(ArtSuites, NewGroupGoesInsideOnTopAndStartsEmpty) {
   AIArtHandle other = art("loose");
   EXPECT_EQ(artSuite.NewArt(kTextFrameArt, kPlaceInsideOnTop, layer, &other), kBadParameterErr);
   EXPECT_EQ(other, nullptr);
-  EXPECT_EQ(artSuite.NewArt(kGroupArt, kPlaceAboveAll, layer, &other), kBadParameterErr);
+  EXPECT_EQ(artSuite.NewArt(kGroupArt, 7, layer, &other), kBadParameterErr);
   EXPECT_EQ(artSuite.NewArt(kGroupArt, kPlaceInsideOnTop, nullptr, &other), kBadParameterErr);
+  EXPECT_EQ(artSuite.NewArt(kGroupArt, kPlaceInsideOnTop, art("loose"), &other), kBadParameterErr)
+      << "a text holds no art";
+
+  // Above all and below all: the top and the bottom of the current layer, whatever the reference.
+  AIArtHandle top = nullptr;
+  AIArtHandle bottom = nullptr;
+  ASSERT_EQ(artSuite.NewArt(kGroupArt, kPlaceAboveAll, nullptr, &top), kNoErr);
+  ASSERT_EQ(artSuite.NewArt(kGroupArt, kPlaceBelowAll, art("inner"), &bottom), kNoErr);
+  EXPECT_EQ(document().parent(model(top)), model(layer));
+  EXPECT_FALSE(document().nextSibling(model(top)));
+  EXPECT_EQ(document().firstChild(model(layer)), model(bottom));
+
+  AIArtHandle above = nullptr;
+  ASSERT_EQ(artSuite.NewArt(kGroupArt, kPlaceAbove, art("inner"), &above), kNoErr);
+  EXPECT_EQ(document().nextSibling(model(art("inner"))), model(above));
   EXPECT_EQ(artSuite.NewArt(kGroupArt, kPlaceInsideOnTop, layerGroup(nthLayer(1)), &other), hostsim::kLockedContainerErr)
       << "the host does not change what the user locked";
   EXPECT_TRUE(allGivenBack());
