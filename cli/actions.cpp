@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <utility>
 
@@ -164,6 +165,8 @@ void DialogScript::acted(hostsim::Dialogs& dialogs, hostsim::adm::Dialog& dialog
 
 void DialogScript::next(hostsim::Dialogs& dialogs, hostsim::adm::Dialog& dialog) {
   if (done_) return;
+  // A dialog the plug-in could not build is its failure, not the user's: the host reports it.
+  if (dialog.item(item::kOK) == nullptr) played_ = actions_.size();
   while (played_ < actions_.size()) {
     const DialogAction& action = actions_[played_++];
     std::optional<UserAction> move = decide(dialog, action);

@@ -1,7 +1,5 @@
 #include "session.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>

@@ -18,6 +18,7 @@ constexpr double kSmallestSizePt = 1e-3;
 // value (single precision) of the document's geometry stays finite and meaningful.
 constexpr double kFarthestPositionPt = 1e8;
 constexpr double kLargestScale = 1e6;  // points per user unit, and user units per point
+constexpr int kDeepestNesting = 1000;
 constexpr double kPageGapPt = 20;
 constexpr double kBleedTolerancePt = 1e-4;
 
@@ -184,6 +185,29 @@ Document Document::parse(std::string_view svg, std::string name) {
       throw failure(impl->sourceName, "the document declares the encoding " + inQuotes(encoding) +
                                     "; only UTF-8 documents are supported");
   }
+  // The tree's walks (the saver's among them) recurse; a limit far above any drawing's
+  // nesting keeps a hostile file from exhausting the stack.
+  int depth = 0;
+  for (pugi::xml_node n = impl->xml.first_child(); n;) {
+    if (n.first_child()) {
+      n = n.first_child();
+      if (++depth > kDeepestNesting)
+        throw failure(impl->sourceName, "elements nest more than " + std::to_string(kDeepestNesting) +
+                                            " levels deep (line " +
+                                            std::to_string(lineAndColumn(svg, static_cast<std::size_t>(
+                                                                                  std::max<std::ptrdiff_t>(
+                                                                                      n.offset_debug(), 0)))
+                                                               .first) +
+                                            "); no drawing needs that many");
+      continue;
+    }
+    while (n && !n.next_sibling()) {
+      n = n.parent();
+      --depth;
+    }
+    if (n) n = n.next_sibling();
+  }
+
   const pugi::xml_node root = impl->root();
   if (!root) throw failure(impl->sourceName, "the document has no root element");
   if (!Impl::isSvg(root, "svg"))
@@ -206,14 +230,14 @@ Document Document::parse(std::string_view svg, std::string name) {
       throw failure(impl->sourceName, page + " has no area: width " + formatNumber(width) + ", height " +
                                           formatNumber(height));
     const Rect rect = impl->pageRect(pages[i]);
+    for (double edge : {rect.left, rect.top, rect.right, rect.bottom})
+      if (!(std::abs(edge) <= kFarthestPositionPt))
+        throw failure(impl->sourceName, page + " lies beyond 1e8 pt from the origin");
     const double widthPt = rect.right - rect.left, heightPt = rect.top - rect.bottom;
     if (!(widthPt >= kSmallestSizePt) || !(heightPt >= kSmallestSizePt) || !(widthPt <= kLargestSizePt) ||
         !(heightPt <= kLargestSizePt))
       throw failure(impl->sourceName, page + " is " + formatNumber(widthPt) + " x " + formatNumber(heightPt) +
                                           " pt: a page must be at least 0.001 pt and at most 1e7 pt wide and high");
-    for (double edge : {rect.left, rect.top, rect.right, rect.bottom})
-      if (!(std::abs(edge) <= kFarthestPositionPt))
-        throw failure(impl->sourceName, page + " lies beyond 1e8 pt from the origin");
     // A bleed the host could not hold would come back as infinity.
     if (const auto box = parseBox(pages[i].attribute("bleed").value()))
       for (double side : *box)

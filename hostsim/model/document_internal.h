@@ -33,6 +33,15 @@ struct Document::Impl {
   mutable std::unordered_map<std::uint64_t, pugi::xml_node_struct*> nodeById;
   mutable std::unordered_map<pugi::xml_node_struct*, std::uint64_t> idByNode;
 
+  // The id attributes in the tree, counted (a file may repeat one), and for each stem the
+  // number below which every stem+n is taken; filled on the first uniqueId, then kept up
+  // to date by the edits, so that adding thousands of elements stays linear.
+  mutable bool idsCounted = false;
+  mutable std::unordered_map<std::string, int> idCount;
+  mutable std::unordered_map<std::string, int> firstFreeNumber;
+  void idAdded(std::string_view id) const;
+  void idRemoved(std::string_view id) const;
+
   // --- handles ---
   std::uint64_t handleOf(pugi::xml_node node) const;  // 0 for a null node
   pugi::xml_node nodeOf(std::uint64_t id) const;      // null if unknown

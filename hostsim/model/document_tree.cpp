@@ -154,6 +154,10 @@ void Document::Impl::setAttribute(pugi::xml_node node, std::string_view name, st
   const std::string n(name), v(value);
   pugi::xml_attribute a = node.attribute(n.c_str());
   if (a && v == a.value()) return;
+  if (n == "id") {
+    if (a) idRemoved(a.value());
+    idAdded(v);
+  }
   if (!a) a = node.append_attribute(n.c_str());
   a.set_value(v.c_str());
   touch();
@@ -162,6 +166,7 @@ void Document::Impl::setAttribute(pugi::xml_node node, std::string_view name, st
 void Document::Impl::removeAttribute(pugi::xml_node node, std::string_view name) {
   const pugi::xml_attribute a = node.attribute(std::string(name).c_str());
   if (!a) return;
+  if (name == "id") idRemoved(a.value());
   if (layout) layout->forget(a);
   node.remove_attribute(a);
   touch();
@@ -190,6 +195,18 @@ void Document::Impl::setStyle(pugi::xml_node node, std::string_view property,
 }
 
 void Document::Impl::removeNode(pugi::xml_node node) {
+  if (idsCounted) {
+    if (const pugi::xml_attribute id = node.attribute("id")) idRemoved(id.value());
+    for (pugi::xml_node n = node.first_child(); n && n != node;) {
+      if (const pugi::xml_attribute id = n.attribute("id")) idRemoved(id.value());
+      if (n.first_child()) {
+        n = n.first_child();
+        continue;
+      }
+      while (n != node && !n.next_sibling()) n = n.parent();
+      if (n != node) n = n.next_sibling();
+    }
+  }
   forgetHandles(node, nodeById, idByNode);
   if (layout) layout->forget(node);
   node.parent().remove_child(node);
@@ -240,19 +257,43 @@ pugi::xml_node Document::Impl::insertElement(pugi::xml_node reference, Placement
   return node;
 }
 
+void Document::Impl::idAdded(std::string_view id) const {
+  if (idsCounted) ++idCount[std::string(id)];
+}
+
+void Document::Impl::idRemoved(std::string_view id) const {
+  if (!idsCounted) return;
+  const auto it = idCount.find(std::string(id));
+  if (it == idCount.end() || --it->second > 0) return;
+  idCount.erase(it);
+  // stem + number, the number without leading zeros: that number is free again.
+  std::size_t digits = id.size();
+  while (digits > 0 && id[digits - 1] >= '0' && id[digits - 1] <= '9') --digits;
+  if (digits == id.size() || id[digits] == '0' || id.size() - digits > 9) return;
+  const int number = std::stoi(std::string(id.substr(digits)));
+  const auto free = firstFreeNumber.find(std::string(id.substr(0, digits)));
+  if (free != firstFreeNumber.end() && number < free->second) free->second = number;
+}
+
 std::string Document::Impl::uniqueId(std::string_view stem) const {
-  std::set<std::string, std::less<>> ids;
-  const auto collect = [&](auto&& self, pugi::xml_node node) -> void {
-    for (pugi::xml_node child : node.children()) {
-      if (child.type() != pugi::node_element) continue;
-      if (const pugi::xml_attribute id = child.attribute("id")) ids.emplace(id.value());
-      self(self, child);
+  if (!idsCounted) {
+    idsCounted = true;
+    for (pugi::xml_node n = xml.first_child(); n;) {  // every element, without recursion
+      if (n.type() == pugi::node_element)
+        if (const pugi::xml_attribute id = n.attribute("id")) ++idCount[id.value()];
+      if (n.first_child()) {
+        n = n.first_child();
+        continue;
+      }
+      while (n && !n.next_sibling()) n = n.parent();
+      if (n) n = n.next_sibling();
     }
-  };
-  collect(collect, xml);
-  for (int n = 1;; ++n) {
+  }
+  // The smallest free number, as the caller gives the id to a new element at once.
+  int& n = firstFreeNumber.try_emplace(std::string(stem), 1).first->second;
+  for (;; ++n) {
     std::string candidate = std::string(stem) + std::to_string(n);
-    if (!ids.contains(candidate)) return candidate;
+    if (!idCount.contains(candidate)) return candidate;
   }
 }
 

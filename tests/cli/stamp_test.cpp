@@ -127,6 +127,21 @@ TEST(Stamp, StampingAStampedFileReplacesTheStamps) {
   EXPECT_TRUE(contains(texts, " - once.svg")) << "the file name stamped is the input's";
 }
 
+TEST(Stamp, TheStampedExampleGetsOneFreshSet) {
+  Workspace ws;
+  auto input = ws.example("deja-estampille.svg");
+  ASSERT_EQ(occurrences(readFile(input), "data-tag-QZVNOM"), 4u);
+  Result r = ws.run(withDate({"stamp", "--in-place", "--report", "r.json", "deja-estampille.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string output = readFile(input);
+  EXPECT_EQ(occurrences(output, "data-tag-QZVNOM"), 4u);
+  EXPECT_EQ(output.find("novembre 2011"), std::string::npos);
+  EXPECT_NE(output.find("<!-- The A4 poster as an earlier run"), std::string::npos) << "the file's own parts stay";
+  auto texts = stampTexts(readJson(ws / "r.json")["documents"][0]);
+  EXPECT_TRUE(contains(texts, " - deja-estampille.svg"));
+  EXPECT_TRUE(contains(texts, "Mardi 10 avril 2012"));
+}
+
 TEST(Stamp, ALockedLayerOfTheUserStaysAsItWas) {
   Workspace ws;
   ws.example("calque-verrouille.svg");

@@ -1,6 +1,9 @@
 // OK: the earlier stamps go, the document is stamped, the bleed set, the settings stored,
 // and the dialog closed whatever goes wrong on the way.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include "hostsim/adm/menus.h"
 #include <string>
 #include <vector>
 
@@ -283,5 +286,28 @@ TEST_F(OK, AHostErrorThrownWhileStampingStillStoresAndCloses) {
   EXPECT_TRUE(preferences().contains(kPrefixe, kCleEnDessous));
 }
 
+}  // namespace
+}  // namespace dialog_test
+
+namespace dialog_test {
+namespace {
+TEST_F(OK, Experiment) {
+  const char* n = std::getenv("EXP_N");
+  for (int k = 1; k < 40; ++k) {
+    if (n && std::atoi(n) != k) continue;
+    hostsim::Host h;
+    hostsim::CurrentHost c(h);
+    h.loadPlugin("/work/main/build/asan/bin/Estampilleur.so");
+    h.setFonts(std::make_unique<hostsim::FontCatalog>(hostsim::FontCatalog::fromDirectory(ESTAMPILLEUR_TEST_FONTS)));
+    h.setDocument(std::make_unique<hostsim::Document>(hostsim::Document::create({{600, 900}, {600, 900}})));
+    h.faults().failAllocation(static_cast<uint64_t>(k));
+    h.dialogs().user().ok();
+    ASErr s0 = h.startup();
+    auto* item = h.menus().findItem("QZV\xA5" "Outils", "QZV\xA5" "Estampilleur\xC9");
+    if (item) h.chooseMenuItem(item->handle());
+    h.shutdown();
+    std::fprintf(stderr, "k=%d start=%d item=%p alerts=%zu\n", k, s0, (void*)item, h.alerts().size());
+  }
+}
 }  // namespace
 }  // namespace dialog_test

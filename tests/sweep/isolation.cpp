@@ -1,6 +1,8 @@
 #include "isolation.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <link.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,11 +13,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <fstream>
+#include <set>
 #include <stdexcept>
 
-// The sanitizers write their reports to file descriptor 2, which the host redirects while
-// the plug-in runs; a child points them at a copy of its real standard error instead.
-extern "C" void __sanitizer_set_report_fd(void* fd) __attribute__((weak));
 
 namespace sweep {
 
@@ -45,12 +47,51 @@ std::string ReadAll(int fd) {
   return text;
 }
 
+// The sanitizers write their reports to file descriptor 2, which the host redirects while
+// the plug-in runs; a child sends them to a file of its own instead (prefix.<pid>), which
+// the parent attaches to the fault point. Each sanitizer library keeps its own report file,
+// so every loaded one is told.
+void ReportSanitizersTo(const std::string& prefix) {
+  std::set<std::string> libraries;
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void* data) {
+        if (info->dlpi_name != nullptr && std::strstr(info->dlpi_name, "san") != nullptr)
+          static_cast<std::set<std::string>*>(data)->insert(info->dlpi_name);
+        return 0;
+      },
+      &libraries);
+  std::set<void*> told;
+  for (const std::string& name : libraries) {
+    void* library = ::dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    if (library == nullptr) continue;
+    void* set = ::dlsym(library, "__sanitizer_set_report_path");
+    if (set != nullptr && told.insert(set).second) reinterpret_cast<void (*)(const char*)>(set)(prefix.c_str());
+    ::dlclose(library);
+  }
+}
+
+// Made in the parent: the same for every child of this process.
+std::string ReportPrefix() {
+  static const std::string prefix = (std::filesystem::temp_directory_path() / ("sweep-sanitizer-" + std::to_string(::getpid()))).string();
+  return prefix;
+}
+
+// The report a dead child left, if any, shortened; the file goes.
+std::string SanitizerReport(pid_t child) {
+  const std::string file = ReportPrefix() + "." + std::to_string(child);
+  std::ifstream in(file);
+  if (!in) return {};
+  std::string text;
+  int lines = 0;
+  for (std::string line; std::getline(in, line) && lines < 40; ++lines) text += "    " + line + "\n";
+  in.close();
+  std::filesystem::remove(file);
+  return text;
+}
+
 [[noreturn]] void BeChild(int out, unsigned timeout, const std::function<std::string()>& work) {
   ::alarm(timeout);
-  if (__sanitizer_set_report_fd != nullptr) {
-    int reports = ::dup(2);
-    if (reports >= 0) __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<intptr_t>(reports)));
-  }
+  ReportSanitizersTo(ReportPrefix());
   std::string report;
   try {
     report = work();
@@ -66,22 +107,23 @@ std::string ReadAll(int fd) {
   ::_exit(0);
 }
 
-std::string Death(int status, unsigned timeout) {
+std::string Death(pid_t child, int status, unsigned timeout) {
   if (WIFSIGNALED(status)) {
     int sig = WTERMSIG(status);
     if (sig == SIGALRM)
       return "did not finish within " + std::to_string(timeout) + " s (a call never returned)";
-    return "killed by signal " + std::to_string(sig) + " (" + strsignal(sig) + ")";
+    return "killed by signal " + std::to_string(sig) + " (" + strsignal(sig) + "):\n" + SanitizerReport(child);
   }
   if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-    return "exited with status " + std::to_string(WEXITSTATUS(status)) +
-           " (a sanitizer report, on standard error above)";
+    return "exited with status " + std::to_string(WEXITSTATUS(status)) + ":\n" + SanitizerReport(child);
   return "ended without a report";
 }
 
 }  // namespace
 
-ChildPool::ChildPool(int jobs, unsigned timeoutSeconds) : jobs_(jobs < 1 ? 1 : jobs), timeout_(timeoutSeconds) {}
+ChildPool::ChildPool(int jobs, unsigned timeoutSeconds) : jobs_(jobs < 1 ? 1 : jobs), timeout_(timeoutSeconds) {
+  ReportPrefix();
+}
 
 ChildPool::~ChildPool() { finish(); }
 
@@ -126,7 +168,7 @@ void ChildPool::reapOne() {
       outcome.finished = true;
       outcome.report = received.substr(1);
     } else {
-      outcome.death = Death(status, timeout_);
+      outcome.death = Death(pid, status, timeout_);
     }
     running.done(outcome);
     return;

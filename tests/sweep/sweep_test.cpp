@@ -31,6 +31,7 @@ constexpr unsigned kChildTimeout = 60;  // seconds; a clean run takes well under
 bool IsTextEngine(const std::string& operation) { return operation.rfind("ATE ", 0) == 0; }
 
 // Every n-th fault point only, for quick runs by hand: SWEEP_STRIDE (default 1, all).
+// SWEEP_ONLY=n tries the points numbered n only.
 uint64_t Stride() {
   if (const char* text = std::getenv("SWEEP_STRIDE")) {
     long long stride = std::atoll(text);
@@ -111,7 +112,9 @@ class Sweep : public testing::Test {
   void Try(const std::string& kind, const std::vector<FaultPoint>& all) {
     std::vector<FaultPoint> points;
     const uint64_t stride = Stride();
-    for (size_t i = 0; i < all.size(); i += stride) points.push_back(all[i]);
+    const char* only = std::getenv("SWEEP_ONLY");  // one fault point by number, for a closer look
+    for (size_t i = 0; i < all.size(); i += stride)
+      if (only == nullptr || std::strtoull(only, nullptr, 10) == all[i].n) points.push_back(all[i]);
 
     const auto began = std::chrono::steady_clock::now();
     std::vector<std::string> failures;
@@ -163,7 +166,7 @@ class Sweep : public testing::Test {
     for (const auto& [note, count] : notes) std::printf("[ notes    ] %s: %d\n", note.c_str(), count);
     for (const auto& line : builtDialogsEnded) std::printf("[ dialog   ] %s\n", line.c_str());
     std::fflush(stdout);
-    if (stride == 1) WriteFigure(kind, figure);
+    if (stride == 1 && only == nullptr) WriteFigure(kind, figure);
 
     for (size_t i = 0; i < failures.size() && i < 40; ++i) ADD_FAILURE() << failures[i];
     EXPECT_EQ(failures.size(), 0u) << "fault points not survived (the first 40 are listed above)";

@@ -1,0 +1,290 @@
+// What stamping costs a person: the `estampilleur stamp` command run whole (process start,
+// plug-in start-up, load, dialog, OK on every artboard, save, shut-down) on drawings of 1
+// to 1000 pages, beside the same command pressing Cancel and beside the document model
+// alone loading and saving the same files. After Google Benchmark's own lines, a table of
+// the medians, in milliseconds of real time.
+//
+//   estampilleur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+//   estampilleur_bench --write-document N FILE    (the drawing of N pages, e.g. to profile)
+//
+// The command is the `estampilleur` beside this program; it loads its module from beside
+// itself (or $ESTAMPILLEUR_PLUGIN) and lists the system's fonts (or $ESTAMPILLEUR_FONTS).
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hostsim/model/document.h"
+#include "pages.h"
+
+extern char** environ;
+
+namespace estampilleur::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kDate[] = "2012-04-10";
+constexpr char kStampTag[] = "QZVNOM";
+
+void writeFile(const fs::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out.flush()) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string readFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A private folder holding the generated drawings, the outputs and the preferences file
+// (so the person's own settings are neither read nor changed); removed at exit.
+class Workspace {
+ public:
+  Workspace() {
+    std::string pattern = (fs::temp_directory_path() / "estampilleur-bench.XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+      throw std::runtime_error("cannot create a folder in " + fs::temp_directory_path().string() + ": " +
+                               std::strerror(errno));
+    folder_ = pattern;
+    program_ = fs::read_symlink("/proc/self/exe").parent_path() / "estampilleur";
+  }
+  ~Workspace() {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  const fs::path& program() const { return program_; }
+  fs::path file(const std::string& name) const { return folder_ / name; }
+
+  // The drawing of `pages` pages, written on first use.
+  fs::path input(int pages) {
+    fs::path file = folder_ / ("pages-" + std::to_string(pages) + ".svg");
+    if (!fs::exists(file)) writeFile(file, pagesDocument(pages));
+    return file;
+  }
+
+ private:
+  fs::path folder_;
+  fs::path program_;
+};
+
+Workspace& workspace() {
+  static Workspace instance;
+  return instance;
+}
+
+// The exit status (128 + the signal when killed); standard output goes nowhere, standard
+// error to `log`.
+int run(const std::vector<std::string>& arguments, const fs::path& log) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t child = 0;
+  const int error = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) return -error;
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0)
+    if (errno != EINTR) return -errno;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The texts carrying the plug-in's tag: what the run stamped.
+int stampsIn(const fs::path& file) {
+  const hostsim::Document document = hostsim::Document::load(file);
+  int stamps = 0;
+  for (hostsim::ArtHandle text : document.matchingArt(hostsim::ArtKind::PointText, hostsim::LockFilter::Any))
+    if (document.tag(text, kStampTag)) ++stamps;
+  return stamps;
+}
+
+// The command on the drawing of state.range(0) pages: OK with "Sur tous les plans"
+// checked, or Cancel. One untimed run first, which also stores the settings.
+void commandBenchmark(benchmark::State& state, bool cancel) {
+  const int pages = static_cast<int>(state.range(0));
+  Workspace& space = workspace();
+  const std::string tag = (cancel ? "cancel-" : "stamp-") + std::to_string(pages);
+  const fs::path input = space.input(pages);
+  const fs::path output = space.file(tag + ".svg");
+  const fs::path log = space.file(tag + ".log");
+  std::vector<std::string> arguments = {space.program().string(), "stamp", "--date", kDate, "--prefs",
+                                        space.file("preferences.ini").string(), "--all"};
+  if (cancel) arguments.push_back("--cancel");
+  arguments.insert(arguments.end(), {"-o", output.string(), input.string()});
+  const auto failed = [&](int status) {
+    std::string message = space.program().string() + " ended with status " + std::to_string(status);
+    std::string errors = readFile(log);
+    if (!errors.empty()) message += ": " + errors.substr(0, errors.find('\n'));
+    state.SkipWithError(message.c_str());
+  };
+
+  if (int status = run(arguments, log); status != 0) {
+    failed(status);
+    return;
+  }
+  for (auto _ : state) {
+    if (int status = run(arguments, log); status != 0) {
+      failed(status);
+      return;
+    }
+  }
+
+  const int stamps = stampsIn(output);
+  if (cancel ? stamps != 0 : stamps < pages) {
+    const std::string message = std::to_string(stamps) + " stamps in " + output.string() + " for " +
+                                std::to_string(pages) + " artboards";
+    state.SkipWithError(message.c_str());
+    return;
+  }
+  state.counters["artboards"] = pages;
+  state.counters["stamps"] = stamps;
+}
+
+void stamp(benchmark::State& state) { commandBenchmark(state, false); }
+void cancel(benchmark::State& state) { commandBenchmark(state, true); }
+
+// The document model alone, in this process: the same file loaded and saved (atomically,
+// as the command saves), nothing else.
+void loadSave(benchmark::State& state) {
+  const int pages = static_cast<int>(state.range(0));
+  Workspace& space = workspace();
+  const fs::path input = space.input(pages);
+  const fs::path output = space.file("load-save-" + std::to_string(pages) + ".svg");
+  try {
+    for (auto _ : state) {
+      hostsim::Document document = hostsim::Document::load(input);
+      document.saveAs(output);
+    }
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+    return;
+  }
+  state.counters["artboards"] = pages;
+}
+
+void sizes(benchmark::internal::Benchmark* benchmark) {
+  for (int pages : {1, 10, 100, 1000}) benchmark->Arg(pages);
+  benchmark->UseRealTime()->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(stamp)->Apply(sizes);
+BENCHMARK(cancel)->Apply(sizes);
+BENCHMARK(loadSave)->Name("load_save")->Apply(sizes);
+
+// Google Benchmark's usual lines, then the medians (or the single runs) side by side.
+class TableReporter final : public benchmark::ConsoleReporter {
+ public:
+  TableReporter() : ConsoleReporter(OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+      if (!median && !single) continue;
+      double ms = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+      figures_[std::stoi(run.run_name.args)][run.run_name.function_name] = ms;
+      repetitions_ = run.repetitions;
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    if (figures_.empty()) return;
+    std::printf("\nMedians of %lld runs, ms of real time (the command includes process start and fsync):\n\n",
+                static_cast<long long>(std::max<std::int64_t>(repetitions_, 1)));
+    std::printf("| Artboards | `stamp` | `stamp --cancel` | stamping adds | load + save (model) | `stamp` per artboard |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|\n");
+    for (const auto& [pages, row] : figures_) {
+      std::printf("| %d | %s | %s | %s | %s | %s |\n", pages, cell(row, "stamp").c_str(),
+                  cell(row, "cancel").c_str(), difference(row).c_str(), cell(row, "load_save").c_str(),
+                  perArtboard(row, pages).c_str());
+    }
+    std::printf("\nstamping adds = `stamp` - `stamp --cancel` (the same run without the stamps).\n");
+  }
+
+ private:
+  using Row = std::map<std::string, double>;
+
+  static std::string format(double ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, ms < 10 ? "%.2f" : "%.1f", ms);
+    return text;
+  }
+  static std::optional<double> value(const Row& row, const std::string& name) {
+    const auto found = row.find(name);
+    return found == row.end() ? std::nullopt : std::optional<double>(found->second);
+  }
+  static std::string cell(const Row& row, const std::string& name) {
+    const auto ms = value(row, name);
+    return ms ? format(*ms) : "-";
+  }
+  static std::string difference(const Row& row) {
+    const auto stamped = value(row, "stamp"), cancelled = value(row, "cancel");
+    return stamped && cancelled ? format(*stamped - *cancelled) : "-";
+  }
+  static std::string perArtboard(const Row& row, int pages) {
+    const auto stamped = value(row, "stamp");
+    if (!stamped) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", *stamped / pages);
+    return text;
+  }
+
+  std::map<int, Row> figures_;
+  std::int64_t repetitions_ = 1;
+};
+
+}  // namespace
+}  // namespace estampilleur::bench
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "--write-document") == 0) {
+    int pages = argc == 4 ? std::atoi(argv[2]) : 0;
+    if (pages < 1) {
+      std::fprintf(stderr, "usage: %s --write-document PAGES FILE\n", argv[0]);
+      return 2;
+    }
+    try {
+      estampilleur::bench::writeFile(argv[3], estampilleur::bench::pagesDocument(pages));
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+    return 0;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  try {
+    estampilleur::bench::workspace();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  estampilleur::bench::TableReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
