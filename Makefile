@@ -32,5 +32,8 @@ test: deps
 demo: build
 	@sh examples/demo.sh build/release/bin
 
+bench: build
+	build/release/bin/estampilleur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
 clean:
 	rm -rf build

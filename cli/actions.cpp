@@ -69,7 +69,7 @@ void DialogActionOptions::addTo(CLI::App& command) {
   const std::string group = "Dialog actions (played in the order given, each only when it changes something)";
   auto flag = [&](const char* name, DialogAction::Kind kind, int32_t id, bool on, const std::string& help) {
     CLI::Option* option = command.add_flag(name, help)->group(group);
-    specs_.push_back({option, kind, id, on});
+    bindings_.push_back({option, kind, id, on});
   };
   auto value = [&](const char* name, const char* type, DialogAction::Kind kind, int32_t id, const std::string& help) {
     CLI::Option* option = command.add_option(name, help)
@@ -77,7 +77,7 @@ void DialogActionOptions::addTo(CLI::App& command) {
                               ->expected(1)
                               ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
                               ->group(group);
-    specs_.push_back({option, kind, id, true});
+    bindings_.push_back({option, kind, id, true});
     return option;
   };
   using K = DialogAction::Kind;
@@ -115,21 +115,21 @@ std::vector<DialogAction> DialogActionOptions::collect() const {
   if (command_ == nullptr) return actions;
   std::map<const CLI::Option*, size_t> seen;
   for (const CLI::Option* option : command_->parse_order()) {
-    const Spec* spec = nullptr;
-    for (const Spec& s : specs_)
-      if (s.option == option) spec = &s;
-    if (spec == nullptr) continue;
+    const Binding* binding = nullptr;
+    for (const Binding& b : bindings_)
+      if (b.option == option) binding = &b;
+    if (binding == nullptr) continue;
     size_t occurrence = seen[option]++;
     DialogAction action;
-    action.kind = spec->kind;
-    action.itemID = spec->itemID;
-    action.on = spec->on;
+    action.kind = binding->kind;
+    action.itemID = binding->itemID;
+    action.on = binding->on;
     action.option = option->get_name();
-    if (spec->kind != DialogAction::Kind::Check && spec->kind != DialogAction::Kind::Radio) {
+    if (binding->kind != DialogAction::Kind::Check && binding->kind != DialogAction::Kind::Radio) {
       const auto& results = option->results();
       std::string text = occurrence < results.size() ? results[occurrence] : std::string();
       action.option += " " + text;
-      switch (spec->kind) {
+      switch (binding->kind) {
         case DialogAction::Kind::Points:
           action.points = std::stod(text);
           break;

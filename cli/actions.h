@@ -77,14 +77,14 @@ class DialogActionOptions {
   std::vector<DialogAction> collect() const;
 
  private:
-  struct Spec {
+  struct Binding {
     CLI::Option* option;
     DialogAction::Kind kind;
     int32_t itemID;
     bool on;
   };
   CLI::App* command_ = nullptr;
-  std::vector<Spec> specs_;
+  std::vector<Binding> bindings_;
 };
 
 // Plays the actions in the first dialog that opens while it is installed, then presses OK

@@ -145,39 +145,38 @@ class StampCommand final : public Command {
 
     std::vector<DocumentRecord> records;
     int status = kSuccess;
-    {
-      std::unique_ptr<Session> session;
-      try {
-        session = std::make_unique<Session>(settings);
-      } catch (const SetupError& e) {
-        complain(e.what());
-        return kFailure;
-      }
-
-      bool started = session->start();
-      if (!started) {
-        complain(session->startupError());
-        status = kFailure;
-      }
-      size_t jobs = isNew() ? 1 : inputs_.size();
-      bool refused = false;
-      for (size_t i = 0; i < jobs; ++i) {
-        DocumentRecord record;
-        if (!isNew()) record.input = inputs_[i];
-        record.saved = !isNew();
-        if (!started) {
-          record.error = session->startupError();
-        } else if (refused) {
-          record.error = "not stamped: a dialog action was refused";
-        } else {
-          int outcome = stampOne(*session, i, actions, record);
-          if (outcome == kUsage) refused = true;
-          status = std::max(status, outcome);
-        }
-        records.push_back(std::move(record));
-      }
-      if (!session->finish()) status = std::max(status, kFailure);
+    std::unique_ptr<Session> session;
+    std::optional<std::string> setupError;
+    try {
+      session = std::make_unique<Session>(settings);
+      if (!session->start()) setupError = session->startupError();
+    } catch (const SetupError& e) {
+      setupError = e.what();
     }
+    if (setupError) {
+      complain(*setupError);
+      status = kFailure;
+    }
+
+    size_t jobs = isNew() ? 1 : inputs_.size();
+    bool refused = false;
+    for (size_t i = 0; i < jobs; ++i) {
+      DocumentRecord record;
+      if (!isNew()) record.input = inputs_[i];
+      record.saved = !isNew();
+      if (setupError) {
+        record.error = *setupError;
+      } else if (refused) {
+        record.error = "not stamped: a dialog action was refused";
+      } else {
+        int outcome = stampOne(*session, i, actions, record);
+        if (outcome == kUsage) refused = true;
+        status = std::max(status, outcome);
+      }
+      records.push_back(std::move(record));
+    }
+    if (session && !session->finish()) status = std::max(status, kFailure);
+    session.reset();
 
     if (!report_.empty()) {
       try {
@@ -308,7 +307,8 @@ class StampCommand final : public Command {
     } catch (const std::exception& e) {
       return fail(record, name + ": not saved: " + e.what());
     }
-    describe(record, *document, host.fonts());
+    // Only the report reads the description, and measuring every stamp is not free.
+    if (!report_.empty()) describe(record, *document, host.fonts());
     return kSuccess;
   }
 

@@ -33,6 +33,13 @@ int Accounting::objectsLive() const {
   return n;
 }
 
+std::vector<std::string> Accounting::suiteNames() const {
+  std::vector<std::string> names;
+  for (const auto& [key, count] : suites_)
+    if (names.empty() || names.back() != key.first) names.push_back(key.first);
+  return names;
+}
+
 std::map<std::string, int> Accounting::liveObjectsByKind() const {
   std::map<std::string, int> live;
   for (const auto& [kind, count] : objects_)

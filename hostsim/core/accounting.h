@@ -19,6 +19,8 @@ class Accounting {
   bool suiteReleased(const std::string& name, int32_t version);
   int suitesHeld() const;
   int suiteHeld(const std::string& name, int32_t version) const;
+  // Every suite acquired at least once, by name, in name order.
+  std::vector<std::string> suiteNames() const;
 
   // Host objects (strings, paths, artboard lists, text-engine references, icons, ...).
   void objectCreated(const std::string& kind) { ++objects_[kind]; }

@@ -330,12 +330,12 @@ Rect Document::viewport() const {
 }
 
 int Document::artboardCount() const {
-  const auto pages = impl_->pages();
+  const auto& pages = impl_->pages();
   return pages.empty() ? 1 : static_cast<int>(pages.size());
 }
 
 Rect Document::artboard(int index) const {
-  const auto pages = impl_->pages();
+  const auto& pages = impl_->pages();
   const int count = pages.empty() ? 1 : static_cast<int>(pages.size());
   if (index < 0 || index >= count)
     throw std::out_of_range("artboard " + std::to_string(index) + " does not exist (the document has " +
@@ -353,7 +353,7 @@ void Document::setActiveArtboard(int index) {
 }
 
 Rect Document::bleed() const {
-  const auto pages = impl_->pages();
+  const auto& pages = impl_->pages();
   if (pages.empty()) return {};
   const auto box = parseBox(pages.front().attribute("bleed").value());
   if (!box) return {};

@@ -87,7 +87,15 @@ struct Document::Impl {
   Affine localToHost(pugi::xml_node node) const;
   // From the coordinates its parent gives it, to host points.
   Affine parentToHost(pugi::xml_node node) const;
-  std::vector<pugi::xml_node> pages() const;
+  // Found once and kept until an edit that could change them (see pagesMayChange), as
+  // the host asks for every artboard in turn.
+  const std::vector<pugi::xml_node>& pages() const;
+  mutable std::optional<std::vector<pugi::xml_node>> pagesFound;
+  // An element added or removed under `parent`, or a namespace declaration changed:
+  // pages live in the root's namedview, and their names depend on the declarations.
+  void pagesMayChange(pugi::xml_node parent) {
+    if (parent == root() || parent.parent() == root()) pagesFound.reset();
+  }
   pugi::xml_node namedView() const;
   Rect pageRect(pugi::xml_node page) const;
 

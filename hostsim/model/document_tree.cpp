@@ -158,6 +158,7 @@ void Document::Impl::setAttribute(pugi::xml_node node, std::string_view name, st
     if (a) idRemoved(a.value());
     idAdded(v);
   }
+  if (n.starts_with("xmlns")) pagesFound.reset();
   if (!a) a = node.append_attribute(n.c_str());
   a.set_value(v.c_str());
   touch();
@@ -167,6 +168,7 @@ void Document::Impl::removeAttribute(pugi::xml_node node, std::string_view name)
   const pugi::xml_attribute a = node.attribute(std::string(name).c_str());
   if (!a) return;
   if (name == "id") idRemoved(a.value());
+  if (name.starts_with("xmlns")) pagesFound.reset();
   if (layout) layout->forget(a);
   node.remove_attribute(a);
   touch();
@@ -209,6 +211,7 @@ void Document::Impl::removeNode(pugi::xml_node node) {
   }
   forgetHandles(node, nodeById, idByNode);
   if (layout) layout->forget(node);
+  pagesMayChange(node.parent());
   node.parent().remove_child(node);
   touch();
 }
@@ -253,6 +256,7 @@ pugi::xml_node Document::Impl::insertElement(pugi::xml_node reference, Placement
     case Placement::Above: node = after(reference); break;
     case Placement::Below: node = beforeOf(reference); break;
   }
+  pagesMayChange(node.parent());
   touch();
   return node;
 }
@@ -371,8 +375,9 @@ pugi::xml_node Document::Impl::namedView() const {
   return {};
 }
 
-std::vector<pugi::xml_node> Document::Impl::pages() const {
-  std::vector<pugi::xml_node> result;
+const std::vector<pugi::xml_node>& Document::Impl::pages() const {
+  if (pagesFound) return *pagesFound;
+  std::vector<pugi::xml_node>& result = pagesFound.emplace();
   if (const pugi::xml_node view = namedView())
     for (pugi::xml_node child : view.children())
       if (isElement(child, kInkscapeNamespace, "page")) result.push_back(child);

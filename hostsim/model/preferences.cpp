@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <system_error>
+#include <unordered_map>
 
 #include "atomic_file.h"
 #include "mac_roman.h"
@@ -172,9 +173,15 @@ Preferences Preferences::load(const std::filesystem::path& file) {
 
 Preferences Preferences::parse(std::string_view text, std::filesystem::path file) {
   Preferences prefs(std::move(file));
+  // Some editors start a UTF-8 file with a byte order mark.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   std::size_t lineNumber = 0;
+  // Where each section and key stands, so that a file of many entries reads in linear time.
+  std::unordered_map<std::string, std::size_t> sectionIndex;
+  std::vector<std::unordered_map<std::string, std::size_t>> keyIndex;
   try {
     Section* current = nullptr;
+    std::size_t currentIndex = 0;
     while (!text.empty()) {
       ++lineNumber;
       const auto newline = text.find('\n');
@@ -186,13 +193,13 @@ Preferences Preferences::parse(std::string_view text, std::filesystem::path file
         if (line.back() != ']') throw ParseError{lineNumber, "a section header must end with ']'"};
         const std::string_view name = trim(line.substr(1, line.size() - 2));
         if (!validName(name)) throw ParseError{lineNumber, "the section name is not usable"};
-        current = nullptr;
-        for (Section& existing : prefs.sections_)
-          if (existing.name == name) current = &existing;
-        if (!current) {
+        const auto [found, added] = sectionIndex.try_emplace(std::string(name), prefs.sections_.size());
+        if (added) {
           prefs.sections_.push_back({std::string(name), {}});
-          current = &prefs.sections_.back();
+          keyIndex.emplace_back();
         }
+        currentIndex = found->second;
+        current = &prefs.sections_[currentIndex];
         continue;
       }
       const auto equals = line.find('=');
@@ -219,8 +226,13 @@ Preferences Preferences::parse(std::string_view text, std::filesystem::path file
       } else {
         throw ParseError{lineNumber, "the value is neither true/false, a number nor a quoted string"};
       }
-      // A repeated key: the last one stands, as in most INI readers.
-      std::erase_if(current->values, [&](const Value& v) { return v.key == value.key; });
+      // A repeated key: the last one stands, as in most INI readers. The earlier one is
+      // left without a name here and dropped once the whole file is read.
+      const auto [at, fresh] = keyIndex[currentIndex].try_emplace(value.key, current->values.size());
+      if (!fresh) {
+        current->values[at->second].key.clear();
+        at->second = current->values.size();
+      }
       current->values.push_back(std::move(value));
     }
   } catch (const ParseError& error) {
@@ -232,6 +244,8 @@ Preferences Preferences::parse(std::string_view text, std::filesystem::path file
     empty.keepCorruptCopy_ = true;
     return empty;
   }
+  for (Section& section : prefs.sections_)
+    std::erase_if(section.values, [](const Value& v) { return v.key.empty(); });
   return prefs;
 }
 

@@ -1,5 +1,6 @@
 #include "svg_syntax.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -32,9 +33,16 @@ void skipSeparator(std::string_view& s) {
   }
 }
 
-// Splits a style attribute at the semicolons that are outside quotes and brackets.
-std::vector<std::string_view> splitDeclarations(std::string_view style) {
-  std::vector<std::string_view> parts;
+// Hands each part of a style attribute to `visit`, split at the semicolons that are
+// outside quotes and brackets. No allocation: every text style read or written goes
+// through here several times.
+template <typename Visit>
+void forEachDeclaration(std::string_view style, Visit&& visit) {
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (char c : {'"', '\'', '(', ')', ';'}) special[static_cast<unsigned char>(c)] = true;
+    return special;
+  }();
   char quote = 0;
   int depth = 0;
   std::size_t start = 0;
@@ -42,6 +50,8 @@ std::vector<std::string_view> splitDeclarations(std::string_view style) {
     const char c = style[i];
     if (quote) {
       if (c == quote) quote = 0;
+    } else if (!kSpecial[static_cast<unsigned char>(c)]) {
+      continue;
     } else if (c == '"' || c == '\'') {
       quote = c;
     } else if (c == '(') {
@@ -49,12 +59,11 @@ std::vector<std::string_view> splitDeclarations(std::string_view style) {
     } else if (c == ')' && depth > 0) {
       --depth;
     } else if (c == ';' && depth == 0) {
-      parts.push_back(style.substr(start, i - start));
+      visit(style.substr(start, i - start));
       start = i + 1;
     }
   }
-  parts.push_back(style.substr(start));
-  return parts;
+  visit(style.substr(start));
 }
 
 std::string_view declarationName(std::string_view declaration) {
@@ -210,43 +219,56 @@ std::string formatNumber(double value) {
 }
 
 std::optional<std::string> styleProperty(std::string_view style, std::string_view name) {
-  std::optional<std::string> found;
-  for (std::string_view declaration : splitDeclarations(style)) {
-    if (!equalsIgnoreCase(declarationName(declaration), name)) continue;
+  std::optional<std::string_view> found;
+  forEachDeclaration(style, [&](std::string_view declaration) {
+    if (!equalsIgnoreCase(declarationName(declaration), name)) return;
     std::string_view value = trim(declaration.substr(declaration.find(':') + 1));
     constexpr std::string_view kImportant = "!important";
     if (value.size() >= kImportant.size() &&
         equalsIgnoreCase(value.substr(value.size() - kImportant.size()), kImportant))
       value = trim(value.substr(0, value.size() - kImportant.size()));
-    found = std::string(value);
-  }
-  return found;
+    found = value;
+  });
+  if (!found) return std::nullopt;
+  return std::string(*found);
 }
 
 std::string withStyleProperty(std::string_view style, std::string_view name,
                               std::optional<std::string_view> value) {
-  std::vector<std::string> parts;
-  bool placed = false;
-  for (std::string_view declaration : splitDeclarations(style)) {
+  // The parts are written straight into `out`, joined by ';'; `last` is where the latest starts.
+  std::string out;
+  out.reserve(style.size() + name.size() + (value ? value->size() : 0) + 2);
+  bool any = false, placed = false;
+  std::size_t last = 0;
+  const auto startPart = [&] {
+    if (any) out += ';';
+    any = true;
+    last = out.size();
+  };
+  const auto appendDeclaration = [&] {
+    out += name;
+    out += ':';
+    out += *value;
+  };
+  forEachDeclaration(style, [&](std::string_view declaration) {
     if (equalsIgnoreCase(declarationName(declaration), name)) {
-      if (value && !placed) parts.push_back(std::string(name) + ":" + std::string(*value));
+      if (value && !placed) {
+        startPart();
+        appendDeclaration();
+      }
       placed = true;
-      continue;
+      return;
     }
-    parts.emplace_back(declaration);
-  }
+    startPart();
+    out += declaration;
+  });
   if (value && !placed) {
     // A trailing ";" leaves an empty last part: fill it rather than add "; ;".
-    const std::string declaration = std::string(name) + ":" + std::string(*value);
-    if (!parts.empty() && trim(parts.back()).empty())
-      parts.back() = declaration;
+    if (any && trim(std::string_view(out).substr(last)).empty())
+      out.resize(last);
     else
-      parts.push_back(declaration);
-  }
-  std::string out;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i) out += ';';
-    out += parts[i];
+      startPart();
+    appendDeclaration();
   }
   // Removing the only declaration of "a:b;" should not leave a lone ";".
   if (trim(out) == ";") out.clear();

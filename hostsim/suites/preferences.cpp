@@ -1,8 +1,10 @@
 // The AI Preference Suite: typed values under (prefix, key) in the host's preference store.
 //
-// Every Put is written to the store's file at once, atomically, so a crash of the host
-// never loses a setting that a plug-in was told was stored. When the file cannot be
-// written, the Put is refused and the store keeps what it held before.
+// Every Put that changes the store is written to the store's file at once, atomically, so
+// a crash of the host never loses a setting that a plug-in was told was stored. When the
+// file cannot be written, the Put is refused and the store keeps what it held before. A
+// Put of the value already held writes nothing: the plug-in stores all its settings on
+// every OK, and a durable write costs milliseconds.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -35,6 +37,7 @@ ASErr put(const char* prefix, const char* suffix, Write&& write) {
     Preferences before = store;
     write(store);  // names the store refuses throw invalid_argument before any change
     if (store.file().empty()) return kNoErr;  // a store kept in memory only
+    if (!store.modified()) return kNoErr;     // the file holds it already
     try {
       store.save();
     } catch (const std::exception&) {

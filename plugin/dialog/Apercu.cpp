@@ -122,18 +122,20 @@ void TracePlan(ADMDrawerRef drawer, const ADMRect& plan, int16_t fondPerdu) {
   sADMDrawer->DrawLine(drawer, &basGauche, &basDroite);
 }
 
-}  // namespace
-
-int16_t ProfondeurFondPerduApercu() {
+// The depth of the bleed outline: 12 per stacked line, one line of 12 when the items run
+// on one line, 0 with nothing shown.
+int16_t ProfondeurFondPerdu() {
   const int16_t n = NombreAffiches(CaseAvecNom, CaseAvecTaille, CaseAvecDate);
   if (InfosSuperposees) return static_cast<int16_t>(kPas * n);
   return n >= 1 ? kPas : 0;
 }
 
+}  // namespace
+
 void ZoneDessinDansDialogueDraw(ADMItemRef, ADMDrawerRef drawer) {
   try {
     sADMDrawer->Clear(drawer);
-    TraceDocumentEtFondPerduDraw(drawer, ProfondeurFondPerduApercu());
+    TraceDocumentEtFondPerduDraw(drawer, ProfondeurFondPerdu());
     if (CaseAvecNom || CaseAvecTaille || CaseAvecDate) TraceTexteDraw(drawer, CaseAvecNom, CaseAvecTaille, CaseAvecDate);
   } catch (...) {
   }
@@ -169,8 +171,8 @@ void CorpsEstampillageDraw(ADMItemRef, ADMDrawerRef drawer) {
   ADMIconRef icone = nullptr;
   try {
     SPPluginRef plugin = nullptr;
-    sSPAccess->GetCurrentPlugin(&plugin);
-    icone = sADMIcon2->GetFromResource(plugin, kIconeCorps, 0);
+    if (sSPAccess->GetCurrentPlugin(&plugin) == kNoErr && plugin != nullptr)
+      icone = sADMIcon2->GetFromResource(plugin, kIconeCorps, 0);
     if (icone != nullptr) {
       const ADMPoint coin{0, 0};
       sADMDrawer->DrawIcon(drawer, icone, &coin);

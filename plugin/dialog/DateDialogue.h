@@ -33,14 +33,10 @@ constexpr int32_t kIdEnHaut = 22;
 constexpr int32_t kIdEnBas = 23;
 constexpr int32_t kIdEnDessous = 24;
 
-constexpr int32_t kNombreElements = 24;
 constexpr int32_t kNombreFormatsDate = 3;
 
 // The whole-font-name buffer: the host's names may be up to 1023 bytes.
 constexpr int16_t kTailleTamponPolice = 1024;
-
-// The bleed the host accepts below the artboards, in points.
-constexpr AIReal kFondPerduMaximum = 72.0f;
 
 // Icon of the three small buttons beside the point sizes.
 constexpr int32_t kIconeCorps = 1000;
@@ -93,7 +89,3 @@ void ZoneDessinDansDialogueDraw(ADMItemRef item, ADMDrawerRef drawer);
 void TraceDocumentEtFondPerduDraw(ADMDrawerRef drawer, int16_t fondPerdu);
 void TraceTexteDraw(ADMDrawerRef drawer, ASBoolean avecNom, ASBoolean avecTaille, ASBoolean avecDate);
 void CorpsEstampillageDraw(ADMItemRef item, ADMDrawerRef drawer);
-
-// The depth of the preview's bleed outline, in pixels: 12 per stacked line, one line of 12
-// when the items run on one line, 0 with nothing shown.
-int16_t ProfondeurFondPerduApercu();

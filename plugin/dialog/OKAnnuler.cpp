@@ -8,6 +8,9 @@
 
 namespace {
 
+// The bleed the host accepts below the artboards, in points.
+constexpr AIReal kFondPerduMaximum = 72.0f;
+
 // "L'application impose un fond perdu maximum de 72 points.\rDécochez Infos superposées et/ou
 // réduisez les corps des polices."
 constexpr const char* kAlerteFondPerdu =
@@ -18,10 +21,10 @@ constexpr const char* kAlerteInterruption = "L'estampillage a \x8E" "t\x8E" " in
 
 // Every stamp of an earlier run that is not locked, wherever the user moved it.
 void SupprimeAnciensTextes() {
-  AIMatchingArtSpec specification{kTextFrameArt, kArtLocked, 0};
+  AIMatchingArtSpec critere{kTextFrameArt, kArtLocked, 0};
   AIArtHandle** trouves = nullptr;
   int32_t nombre = 0;
-  ASErr erreur = sAIMatchingArt->GetMatchingArt(&specification, 1, &trouves, &nombre);
+  ASErr erreur = sAIMatchingArt->GetMatchingArt(&critere, 1, &trouves, &nombre);
   if (erreur != kNoErr || trouves == nullptr) return;
   for (int32_t i = 0; i < nombre; ++i) {
     AIArtHandle texte = (*trouves)[i];

@@ -38,6 +38,15 @@ ASErr CreationGroupe() {
   if (calqueEstampille == nullptr) {
     AILayerHandle courant = nullptr;
     erreur = sLayer->GetCurrentLayer(&courant);
+    // A locked current layer refuses the run: it must not leave an empty stamp layer behind.
+    if (courant != nullptr) {
+      AIBoolean courantModifiable = true;
+      erreur = sLayer->GetLayerEditable(courant, &courantModifiable);
+      if (!courantModifiable) {
+        sADMBasic->MessageAlert(kCalqueVerrouille);
+        return kErreurCalqueVerrouille;
+      }
+    }
     erreur = sLayer->InsertLayer(courant, kPlaceAboveAll, &calqueEstampille);
     erreur = sLayer->SetLayerTitle(calqueEstampille, titreEstampille.GetHandle());
   }

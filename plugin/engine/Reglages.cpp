@@ -2,7 +2,9 @@
 // through the host's preferences.
 #include "engine/Reglages.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "shell/DateSuites.h"
 
@@ -50,6 +52,9 @@ AIRealPoint PositionTexteTaille;
 AIRealPoint PositionTexteDate;
 
 namespace {
+
+// The smallest point size the dialog's fields accept.
+constexpr double kCorpsMinimum = 0.1;
 
 // The font suite writes names of up to 1023 bytes and a terminator.
 constexpr int16_t kTailleNomPoliceHote = 1024;
@@ -103,6 +108,10 @@ void LitBooleen(const char* cle, AIBoolean& variable, AIBoolean defaut) {
 void LitReel(const char* cle, double& variable, double defaut) {
   variable = defaut;
   sAIPreference->GetRealPreference(kPrefixe, cle, &variable);
+  // A damaged entry: a point size the dialog's field could not hold (under its 0.1 pt, or
+  // beyond single precision) would make every text refuse its size, so the default stands.
+  if (!std::isfinite(variable) || variable < kCorpsMinimum || variable > std::numeric_limits<float>::max())
+    variable = defaut;
 }
 
 void LitFormatDate() {

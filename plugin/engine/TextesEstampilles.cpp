@@ -96,8 +96,16 @@ MaillonAHTexte* CreationTexteEstampille(MaillonAHTexte*& premier) {
   }
 
   AIRealPoint origine = {0.0f, 0.0f};
-  sAITextFrame->NewPointText(kPlaceInsideOnTop, AHGroupe, kHorizontalTextOrientation, origine, &maillon->AHTexte);
-  sTag->SetTag(maillon->AHTexte, kNomEtiquette, kTypeEtiquette, kValeurEtiquette);
+  AIArtHandle texte = nullptr;
+  if (sAITextFrame->NewPointText(kPlaceInsideOnTop, AHGroupe, kHorizontalTextOrientation, origine, &texte) != kNoErr)
+    texte = nullptr;
+  // Only the tag lets a later run find a stamp once this process is gone: a frame that
+  // cannot carry it would stay in the document for good, so it goes at once.
+  if (texte != nullptr && sTag->SetTag(texte, kNomEtiquette, kTypeEtiquette, kValeurEtiquette) != kNoErr) {
+    sAIArt->DisposeArt(texte);
+    texte = nullptr;
+  }
+  maillon->AHTexte = texte;
   return maillon;
 }
 

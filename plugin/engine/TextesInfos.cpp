@@ -96,9 +96,14 @@ void TrouveNomFichier(char* destination) {
   AIBoolean estUnFichier = false;
   sAIFilePath->Exists(fichier.GetHandle(), 1, nullptr, &estUnFichier);
 
-  std::string chemin = estUnFichier ? fichier.GetFullPath(false).as_Platform() : std::string(kNomNonEnregistre);
-  std::string::size_type barre = chemin.rfind('/');
-  const char* nom = chemin.c_str() + (barre == std::string::npos ? 0 : barre + 1);
+  // The fixed name is used in place: a string made of it would need the heap.
+  std::string chemin;
+  const char* nom = kNomNonEnregistre + 1;
+  if (estUnFichier) {
+    chemin = fichier.GetFullPath(false).as_Platform();
+    std::string::size_type barre = chemin.rfind('/');
+    nom = chemin.c_str() + (barre == std::string::npos ? 0 : barre + 1);
+  }
   CopieNomFichier(destination + p, capacite - p, nom);
 }
 

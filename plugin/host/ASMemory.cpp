@@ -1,7 +1,8 @@
 // The plug-in's heap is the host's: every global allocation operator goes through the SP
 // Basic Suite, which PluginMain stores from each message. Before the first message there is
-// no heap and every allocation yields null; no form ever throws, callers test for null (the
-// module is compiled with -fcheck-new so that new-expressions do too).
+// no heap and every allocation yields null; no form throws, callers test for null (the
+// module is compiled with -fcheck-new so that new-expressions do too). The one exception is
+// the plain forms inside an ai::ThrowingHeap, where the C++ runtime allocates.
 //
 // Only this module's code reaches these operators: the module exports them but binds its
 // own references to them, and the host loads it with RTLD_LOCAL, so the host's allocations
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <new>
 
+#include "host/IAIUnicodeString.h"
 #include "shell/DateSuites.h"
 
 #define DATE_EXPORT __attribute__((visibility("default")))
@@ -27,10 +29,17 @@ void GiveBack(void* block) noexcept {
   sSPBasic->FreeBlock(block);
 }
 
+// Inside an ai::ThrowingHeap, where the C++ runtime allocates, a refusal throws.
+void* HostBlockOrThrow(std::size_t size) {
+  void* block = HostBlock(size);
+  if (block == nullptr && ai::gThrowOnRefusal) throw std::bad_alloc();
+  return block;
+}
+
 }  // namespace
 
-DATE_EXPORT void* operator new(std::size_t size) { return HostBlock(size); }
-DATE_EXPORT void* operator new[](std::size_t size) { return HostBlock(size); }
+DATE_EXPORT void* operator new(std::size_t size) { return HostBlockOrThrow(size); }
+DATE_EXPORT void* operator new[](std::size_t size) { return HostBlockOrThrow(size); }
 DATE_EXPORT void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return HostBlock(size); }
 DATE_EXPORT void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return HostBlock(size); }
 

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "shell/DateSuites.h"
 
 namespace ai {
+
+bool gThrowOnRefusal = false;
 
 void check_result(ASErr code) {
   if (code != kNoErr) throw Error(code);
@@ -51,7 +54,12 @@ std::string UnicodeString::getInStdString(AICharacterEncoding encoding) const {
   // Never read past what the host put in the buffer, whatever count it announced.
   count = std::min<size_t>(count, buffer.GetBuffer() == nullptr ? 0 : buffer.GetCount());
   if (count == 0) return std::string();
-  return std::string(buffer.GetBuffer(), count);
+  try {
+    ThrowingHeap heap;
+    return std::string(buffer.GetBuffer(), count);
+  } catch (const std::bad_alloc&) {
+    throw Error(kOutOfMemoryErr);
+  }
 }
 
 std::string UnicodeString::as_Platform() const { return getInStdString(kAIPlatformCharacterEncoding); }

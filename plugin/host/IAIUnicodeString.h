@@ -15,6 +15,22 @@
 
 namespace ai {
 
+// The module's operator new answers null when the host refuses a block, as the host's
+// plug-ins expect, but the C++ runtime's own strings and containers write through whatever
+// their allocation returns. Code that lets the runtime allocate does it inside a
+// ThrowingHeap, where a refusal throws std::bad_alloc instead.
+extern bool gThrowOnRefusal;
+class ThrowingHeap {
+ public:
+  ThrowingHeap() noexcept : fPrevious(gThrowOnRefusal) { gThrowOnRefusal = true; }
+  ~ThrowingHeap() { gThrowOnRefusal = fPrevious; }
+  ThrowingHeap(const ThrowingHeap&) = delete;
+  ThrowingHeap& operator=(const ThrowingHeap&) = delete;
+
+ private:
+  bool fPrevious;
+};
+
 // A host error code thrown by the wrappers; DatePlugIn::Message turns it back into the code.
 class Error : public std::exception {
  public:

@@ -2,10 +2,10 @@
 
 #include "shell/DateSuites.h"
 
-AppContext::AppContext(SPPluginRef pluginRef) : fAppContext(nullptr) {
-  if (sAIAppContext != nullptr) sAIAppContext->PushAppContext(pluginRef, &fAppContext);
+AppContext::AppContext(SPPluginRef pluginRef) : fAppContext(nullptr), fPushed(false) {
+  if (sAIAppContext != nullptr) fPushed = sAIAppContext->PushAppContext(pluginRef, &fAppContext) == kNoErr;
 }
 
 AppContext::~AppContext() {
-  if (sAIAppContext != nullptr) sAIAppContext->PopAppContext(fAppContext);
+  if (sAIAppContext != nullptr && fPushed) sAIAppContext->PopAppContext(fAppContext);
 }

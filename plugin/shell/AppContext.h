@@ -12,4 +12,5 @@ class AppContext {
 
  private:
   AIAppContextHandle fAppContext;
+  bool fPushed;  // a context the host refused to push is not popped
 };

@@ -87,7 +87,8 @@ ASErr DatePlugIn::GoMenuItem(AIMenuMessage* message) {
       PosDialReglages.bottom = static_cast<int16_t>(PosDialReglages.top + kHauteurDialogue);
     PosDialReglages.right = static_cast<int16_t>(PosDialReglages.left + kLargeurDialogue);
     SPPluginRef plugin = nullptr;
-    error = sSPAccess->GetCurrentPlugin(&plugin);
+    // The message names this plug-in too: a failed query must not cost the user the dialog.
+    if (sSPAccess->GetCurrentPlugin(&plugin) != kNoErr || plugin == nullptr) plugin = message->d.self;
     // OK and Cancel do all the work before the modal call returns.
     sADMDialog->Modal(plugin, kNomDialogueReglages, kDialogueReglagesID, 0, ValeursDefautDialogue, nullptr, 0);
   }

@@ -99,10 +99,14 @@ TEST(Command, MenusShowThePluginsTwoItems) {
 TEST(Command, AMissingPluginIsNamed) {
   Workspace ws;
   ws.example("affiche-a4.svg");
-  Result r = ws.run({"stamp", "-o", "x.svg", "affiche-a4.svg"}, {"ESTAMPILLEUR_PLUGIN=/no/Estampilleur.so"});
+  Result r = ws.run({"stamp", "-o", "x.svg", "--report", "r.json", "affiche-a4.svg"},
+                    {"ESTAMPILLEUR_PLUGIN=/no/Estampilleur.so"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("/no/Estampilleur.so"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(ws / "x.svg"));
+  auto document = readJson(ws / "r.json")["documents"][0];
+  EXPECT_NE(document["error"].get<std::string>().find("/no/Estampilleur.so"), std::string::npos);
+  EXPECT_TRUE(document["output"].is_null());
 }
 
 TEST(Command, DialogDrawsTheSettingsAfterTheActionsAndStoresNothing) {

@@ -37,7 +37,7 @@ struct Reglage {
   enum { Haut, Bas, Dessous } position;
 };
 
-class Apercu : public ::testing::Test {
+class DialogueApercu : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = sADMDrawer;
@@ -87,7 +87,7 @@ class Apercu : public ::testing::Test {
   ADMDrawerSuite* saved_ = nullptr;
 };
 
-TEST_F(Apercu, NothingShownBelowDrawsTheArtboardAndACollapsedOutline) {
+TEST_F(DialogueApercu, NothingShownBelowDrawsTheArtboardAndACollapsedOutline) {
   const std::vector<std::string> attendu{
       "clear",       "color 0",     "frame 0,0,143,123",   "color 1",          "fill 1,1,142,122",
       "color 16",    "line 143,0 143,0", "line 143,122 143,122", "line 143,0 143,122",
@@ -97,7 +97,7 @@ TEST_F(Apercu, NothingShownBelowDrawsTheArtboardAndACollapsedOutline) {
   EXPECT_EQ(Dessine({true, false, false, false, true, false, Reglage::Dessous}), attendu);
 }
 
-TEST_F(Apercu, StackedBelowTwoArtboardsFillsBothBleeds) {
+TEST_F(DialogueApercu, StackedBelowTwoArtboardsFillsBothBleeds) {
   const auto trace = Dessine({true, true, true, true, true, true, Reglage::Dessous});
   const std::vector<std::string> lignes{
       "line 51,0 87,0",    "line 51,122 87,122",    "line 87,0 87,122",
@@ -118,7 +118,7 @@ TEST_F(Apercu, StackedBelowTwoArtboardsFillsBothBleeds) {
   EXPECT_EQ(*(premierTexte - 1), "font 13");
 }
 
-TEST_F(Apercu, StackedAtTheBottomOfTheUpperArtboard) {
+TEST_F(DialogueApercu, StackedAtTheBottomOfTheUpperArtboard) {
   struct Cas {
     bool nom, taille, date;
     std::vector<std::string> haut;
@@ -138,7 +138,7 @@ TEST_F(Apercu, StackedAtTheBottomOfTheUpperArtboard) {
             (std::vector<std::string>{"Nom in 118,0,130,123", "Date in 130,0,142,123"}));
 }
 
-TEST_F(Apercu, StackedAtTheTop) {
+TEST_F(DialogueApercu, StackedAtTheTop) {
   EXPECT_EQ(Textes(Dessine({false, true, true, false, true, true, Reglage::Haut})),
             (std::vector<std::string>{"Nom in 0,0,12,123", "Taille in 12,0,24,123", "Nom in 91,0,103,123",
                                       "Taille in 103,0,115,123"}));
@@ -146,7 +146,7 @@ TEST_F(Apercu, StackedAtTheTop) {
             (std::vector<std::string>{"Date in 0,0,12,123"}));
 }
 
-TEST_F(Apercu, OneLineKeepsItsColumnsWhateverIsShown) {
+TEST_F(DialogueApercu, OneLineKeepsItsColumnsWhateverIsShown) {
   EXPECT_EQ(Textes(Dessine({false, true, true, true, false, true, Reglage::Haut})),
             (std::vector<std::string>{"Nom @11,24", "Taille @11,57", "Date @11,94", "Nom @103,24", "Taille @103,57",
                                       "Date @103,94"}));
@@ -156,12 +156,12 @@ TEST_F(Apercu, OneLineKeepsItsColumnsWhateverIsShown) {
             (std::vector<std::string>{"Nom @61,24", "Nom @153,24"}));
 }
 
-TEST_F(Apercu, OneLineBleedIsOneLineDeep) {
+TEST_F(DialogueApercu, OneLineBleedIsOneLineDeep) {
   const auto lignes = Lignes(Dessine({false, true, true, true, false, false, Reglage::Dessous}));
   EXPECT_EQ(lignes.back(), "line 155,0 155,122");
 }
 
-TEST_F(Apercu, OutlineOnlyBelow) {
+TEST_F(DialogueApercu, OutlineOnlyBelow) {
   for (auto position : {Reglage::Haut, Reglage::Bas}) {
     const auto trace = Dessine({true, true, true, true, true, true, position});
     EXPECT_TRUE(Lignes(trace).empty());
@@ -169,7 +169,7 @@ TEST_F(Apercu, OutlineOnlyBelow) {
   }
 }
 
-TEST_F(Apercu, NumberLabelsFollowTheLayoutNotTheCount) {
+TEST_F(DialogueApercu, NumberLabelsFollowTheLayoutNotTheCount) {
   struct Cas {
     Reglage reglage;
     std::vector<std::string> textes;

@@ -52,9 +52,9 @@ bool operator==(const ADMRect& a, const ADMRect& b) {
   return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }
 
-class Construction : public DialogueHote {};
+class DialogueConstruction : public DialogueHote {};
 
-TEST_F(Construction, BuildsTheItemTableWithNothingStored) {
+TEST_F(DialogueConstruction, BuildsTheItemTableWithNothingStored) {
   utilisateur().cancel();
   ouvre();
   hostsim::adm::Dialog& d = dialogue();
@@ -136,7 +136,7 @@ TEST_F(Construction, BuildsTheItemTableWithNothingStored) {
   EXPECT_TRUE(fautes().empty());
 }
 
-TEST_F(Construction, ShowsStoredSettings) {
+TEST_F(DialogueConstruction, ShowsStoredSettings) {
   hostsim::Preferences& p = preferences();
   p.putBool(kPrefixe, kCleAvecNum, false);
   p.putBool(kPrefixe, kCleAvecTaille, false);
@@ -181,7 +181,7 @@ TEST_F(Construction, ShowsStoredSettings) {
     EXPECT_TRUE(element(id).enabled()) << id;
 }
 
-TEST_F(Construction, WithoutTheNameTheNumberIsOffAndDisabled) {
+TEST_F(DialogueConstruction, WithoutTheNameTheNumberIsOffAndDisabled) {
   preferences().putBool(kPrefixe, kCleAvecNom, false);
   preferences().putBool(kPrefixe, kCleAvecNum, true);
   utilisateur().cancel();
@@ -196,7 +196,7 @@ TEST_F(Construction, WithoutTheNameTheNumberIsOffAndDisabled) {
   EXPECT_FALSE(element(19).enabled());
 }
 
-TEST_F(Construction, SeparatorIsEnabledOnlyWhereItCanStand) {
+TEST_F(DialogueConstruction, SeparatorIsEnabledOnlyWhereItCanStand) {
   struct Cas {
     bool superposees, numero, nom, taille, date, actif;
   };
@@ -217,7 +217,7 @@ TEST_F(Construction, SeparatorIsEnabledOnlyWhereItCanStand) {
   }
 }
 
-TEST_F(Construction, StoredFontNoneHasSelectsTheFirstAndKeepsTheName) {
+TEST_F(DialogueConstruction, StoredFontNoneHasSelectsTheFirstAndKeepsTheName) {
   preferences().putString(kPrefixe, kClePoliceNom, "Helvetica");
   NumeroPoliceNom = 3;
   utilisateur().ok();
@@ -231,7 +231,7 @@ TEST_F(Construction, StoredFontNoneHasSelectsTheFirstAndKeepsTheName) {
   EXPECT_EQ(stocke, "Helvetica");
 }
 
-TEST_F(Construction, AStoredNameMatchesEveryFontItBeginsWithAndTheLaterWins) {
+TEST_F(DialogueConstruction, AStoredNameMatchesEveryFontItBeginsWithAndTheLaterWins) {
   // "DejaVuSansMono-Oblique" begins with "DejaVuSans" (0) and "DejaVuSansMono" (2).
   preferences().putString(kPrefixe, kClePoliceDate, "DejaVuSansMono-Oblique");
   preferences().putString(kPrefixe, kClePoliceTaille, kDejaVuSansBold);
@@ -244,7 +244,7 @@ TEST_F(Construction, AStoredNameMatchesEveryFontItBeginsWithAndTheLaterWins) {
   EXPECT_EQ(NumeroPoliceNom, 0);
 }
 
-TEST_F(Construction, AStoredDateFormatOutOfRangeShowsTheFirst) {
+TEST_F(DialogueConstruction, AStoredDateFormatOutOfRangeShowsTheFirst) {
   for (int32_t stocke : {7, -1}) {
     preferences().putInt32(kPrefixe, kCleFormatDate, stocke);
     utilisateur().ok();
@@ -257,15 +257,7 @@ TEST_F(Construction, AStoredDateFormatOutOfRangeShowsTheFirst) {
   }
 }
 
-TEST_F(Construction, AnEmptyStoredSeparatorBecomesTheDefault) {
-  preferences().putString(kPrefixe, kCleSeparateur, "");
-  utilisateur().cancel();
-  ouvre();
-  EXPECT_EQ(element(19).label(), " - ");
-  EXPECT_STREQ(Separateur, " - ");
-}
-
-TEST_F(Construction, AnOverlongStoredSeparatorIsCutToTheField) {
+TEST_F(DialogueConstruction, AnOverlongStoredSeparatorIsCutToTheField) {
   preferences().putString(kPrefixe, kCleSeparateur, std::string(40, '*'));
   utilisateur().cancel();
   ouvre();
@@ -273,7 +265,7 @@ TEST_F(Construction, AnOverlongStoredSeparatorIsCutToTheField) {
   EXPECT_EQ(element(19).text(), std::string(20, '*'));
 }
 
-TEST_F(Construction, WithoutAStartingFontTheDialogClosesWithAnAlert) {
+TEST_F(DialogueConstruction, WithoutAStartingFontTheDialogClosesWithAnAlert) {
   host_.faults().failCall("AI Font Suite.IndexFontList", host_.accounting().callsOf("AI Font Suite.IndexFontList") + 1,
                           fourcc("FNT?"));
   const ADMRect avant = PosDialReglages;
@@ -302,7 +294,7 @@ size_t ElementsExistants() {
   return d != nullptr ? d->items().size() : 0;
 }
 
-TEST_F(Construction, ReadsEachPreferenceBesideItsItem) {
+TEST_F(DialogueConstruction, ReadsEachPreferenceBesideItsItem) {
   gVraies = sAIPreference;
   gLectures.clear();
   AIPreferenceSuite espion = *sAIPreference;

@@ -1,9 +1,6 @@
 // OK: the earlier stamps go, the document is stamped, the bleed set, the settings stored,
 // and the dialog closed whatever goes wrong on the way.
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include "hostsim/adm/menus.h"
 #include <string>
 #include <vector>
 
@@ -22,7 +19,7 @@ bool Contient(const std::vector<std::string>& textes, const std::string& texte) 
   return std::find(textes.begin(), textes.end(), texte) != textes.end();
 }
 
-class OK : public DialogueHote {
+class DialogueOK : public DialogueHote {
  protected:
   void SetUp() override {
     DialogueHote::SetUp();
@@ -52,7 +49,7 @@ class OK : public DialogueHote {
   }
 };
 
-TEST_F(OK, StampsEachOfThreeArtboardsOutOfThree) {
+TEST_F(DialogueOK, StampsEachOfThreeArtboardsOutOfThree) {
   utilisateur().ok();
   EXPECT_EQ(ouvre(), 1);
   EXPECT_FALSE(dialogue().open());
@@ -66,7 +63,7 @@ TEST_F(OK, StampsEachOfThreeArtboardsOutOfThree) {
   EXPECT_TRUE(fautes().empty());
 }
 
-TEST_F(OK, RemovesEarlierStampsByTagWhateverTheirText) {
+TEST_F(DialogueOK, RemovesEarlierStampsByTagWhateverTheirText) {
   texte("bonjour", true, false);
   texte("1/3", false, false);
   texte("ancienne", true, true);
@@ -80,7 +77,7 @@ TEST_F(OK, RemovesEarlierStampsByTagWhateverTheirText) {
   EXPECT_EQ(estampilles().size(), 13u);
 }
 
-TEST_F(OK, ALockedStampOfThePreviousRunGoesThroughItsList) {
+TEST_F(DialogueOK, ALockedStampOfThePreviousRunGoesThroughItsList) {
   utilisateur().ok();
   ouvre();
   hostsim::ArtHandle premier{};
@@ -97,7 +94,7 @@ TEST_F(OK, ALockedStampOfThePreviousRunGoesThroughItsList) {
   EXPECT_EQ(std::count(textes.begin(), textes.end(), "2/3"), 1);
 }
 
-TEST_F(OK, OnlyTheActiveArtboardWhileEveryEarlierStampGoes) {
+TEST_F(DialogueOK, OnlyTheActiveArtboardWhileEveryEarlierStampGoes) {
   utilisateur().ok();
   ouvre();
   document().setActiveArtboard(1);
@@ -112,7 +109,7 @@ TEST_F(OK, OnlyTheActiveArtboardWhileEveryEarlierStampGoes) {
   EXPECT_FALSE(stocke);
 }
 
-TEST_F(OK, ABleedDeeperThan72IsClampedWithOneAlert) {
+TEST_F(DialogueOK, ABleedDeeperThan72IsClampedWithOneAlert) {
   // Stacked below: 1.4 x (24 + 24 + 12) = 84.
   tailles(24, 24, 12);
   utilisateur().ok();
@@ -124,7 +121,7 @@ TEST_F(OK, ABleedDeeperThan72IsClampedWithOneAlert) {
   EXPECT_EQ(estampilles().size(), 12u);
 }
 
-TEST_F(OK, ABleedOf80OnOneLineIsClampedToo) {
+TEST_F(DialogueOK, ABleedOf80OnOneLineIsClampedToo) {
   // One line below: 1.4 x the largest size.
   tailles(400.0 / 7.0, 10, 10);
   preferences().putBool(kPrefixe, kCleInfosSuper, false);
@@ -134,7 +131,7 @@ TEST_F(OK, ABleedOf80OnOneLineIsClampedToo) {
   EXPECT_FLOAT_EQ(static_cast<float>(document().bleed().bottom), 72.0f);
 }
 
-TEST_F(OK, BelowSetsTheBottomBleedAndNothingElse) {
+TEST_F(DialogueOK, BelowSetsTheBottomBleedAndNothingElse) {
   document().setBleed({3, 4, 5, 6});
   tailles(10, 7, 5);
   utilisateur().ok();
@@ -147,7 +144,7 @@ TEST_F(OK, BelowSetsTheBottomBleedAndNothingElse) {
   EXPECT_TRUE(alertes().empty());
 }
 
-TEST_F(OK, AtTheTopOrBottomTheBleedIsLeftAlone) {
+TEST_F(DialogueOK, AtTheTopOrBottomTheBleedIsLeftAlone) {
   for (int32_t position : {kIdEnHaut, kIdEnBas}) {
     document().setBleed({3, 4, 5, 6});
     tailles(60, 60, 60);
@@ -159,7 +156,7 @@ TEST_F(OK, AtTheTopOrBottomTheBleedIsLeftAlone) {
   }
 }
 
-TEST_F(OK, BelowWithNothingCheckedTheBleedBecomesZero) {
+TEST_F(DialogueOK, BelowWithNothingCheckedTheBleedBecomesZero) {
   document().setBleed({0, 0, 0, 9});
   utilisateur().click(13).click(14).click(15).ok();
   ouvre();
@@ -167,7 +164,7 @@ TEST_F(OK, BelowWithNothingCheckedTheBleedBecomesZero) {
   EXPECT_TRUE(estampilles().empty());
 }
 
-TEST_F(OK, StoresEverySetting) {
+TEST_F(DialogueOK, StoresEverySetting) {
   utilisateur()
       .click(14)
       .choose(3, 3)
@@ -227,7 +224,7 @@ TEST_F(OK, StoresEverySetting) {
   EXPECT_EQ(element(19).label(), " | ");
 }
 
-TEST_F(OK, RemembersWhereTheDialogStood) {
+TEST_F(DialogueOK, RemembersWhereTheDialogStood) {
   host_.dialogs().onOpen([](hostsim::adm::Dialog& d) { d.setBounds({10, 20, 290, 470}); });
   utilisateur().ok();
   ouvre();
@@ -237,7 +234,7 @@ TEST_F(OK, RemembersWhereTheDialogStood) {
   EXPECT_EQ(PosDialReglages.right, 470);
 }
 
-TEST_F(OK, ALockedLayerStampsNothingButStillStoresAndCloses) {
+TEST_F(DialogueOK, ALockedLayerStampsNothingButStillStoresAndCloses) {
   document().setLayerLocked(document().currentLayer(), true);
   document().setBleed({0, 0, 0, 9});
   utilisateur().click(16).ok();
@@ -254,7 +251,7 @@ TEST_F(OK, ALockedLayerStampsNothingButStillStoresAndCloses) {
   EXPECT_FALSE(b);
 }
 
-TEST_F(OK, ATextEngineFailureStillStoresAndCloses) {
+TEST_F(DialogueOK, ATextEngineFailureStillStoresAndCloses) {
   host_.faults().failCall("ATE TextRange Suite.InsertAfter",
                           host_.accounting().callsOf("ATE TextRange Suite.InsertAfter") + 1, 5);
   utilisateur().click(15).ok();
@@ -273,7 +270,7 @@ TEST_F(OK, ATextEngineFailureStillStoresAndCloses) {
   EXPECT_EQ(estampilles().size(), 9u);
 }
 
-TEST_F(OK, AHostErrorThrownWhileStampingStillStoresAndCloses) {
+TEST_F(DialogueOK, AHostErrorThrownWhileStampingStillStoresAndCloses) {
   // The stamp layer's title is the first host string OK makes.
   host_.faults().failCall("AI Unicode String Suite.Initialize",
                           host_.accounting().callsOf("AI Unicode String Suite.Initialize") + 1, kOutOfMemoryErr);
@@ -286,28 +283,5 @@ TEST_F(OK, AHostErrorThrownWhileStampingStillStoresAndCloses) {
   EXPECT_TRUE(preferences().contains(kPrefixe, kCleEnDessous));
 }
 
-}  // namespace
-}  // namespace dialog_test
-
-namespace dialog_test {
-namespace {
-TEST_F(OK, Experiment) {
-  const char* n = std::getenv("EXP_N");
-  for (int k = 1; k < 40; ++k) {
-    if (n && std::atoi(n) != k) continue;
-    hostsim::Host h;
-    hostsim::CurrentHost c(h);
-    h.loadPlugin("/work/main/build/asan/bin/Estampilleur.so");
-    h.setFonts(std::make_unique<hostsim::FontCatalog>(hostsim::FontCatalog::fromDirectory(ESTAMPILLEUR_TEST_FONTS)));
-    h.setDocument(std::make_unique<hostsim::Document>(hostsim::Document::create({{600, 900}, {600, 900}})));
-    h.faults().failAllocation(static_cast<uint64_t>(k));
-    h.dialogs().user().ok();
-    ASErr s0 = h.startup();
-    auto* item = h.menus().findItem("QZV\xA5" "Outils", "QZV\xA5" "Estampilleur\xC9");
-    if (item) h.chooseMenuItem(item->handle());
-    h.shutdown();
-    std::fprintf(stderr, "k=%d start=%d item=%p alerts=%zu\n", k, s0, (void*)item, h.alerts().size());
-  }
-}
 }  // namespace
 }  // namespace dialog_test

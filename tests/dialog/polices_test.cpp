@@ -35,7 +35,7 @@ const AIFontSuite kPolices{
     [](AIFontKey, ATE::FontRef*) -> ASErr { return kCantHappenErr; },
 };
 
-class Polices : public DialogueHote {
+class DialoguePolices : public DialogueHote {
  protected:
   void SetUp() override {
     DialogueHote::SetUp();
@@ -58,7 +58,7 @@ class Polices : public DialogueHote {
   AIFontSuite* vraies_ = nullptr;
 };
 
-TEST_F(Polices, AShorterNameLaterInTheListWins) {
+TEST_F(DialoguePolices, AShorterNameLaterInTheListWins) {
   gNoms = {"Optima-Bold", "Optima", "Zapfino"};
   preferences().putString(kPrefixe, kClePoliceNom, "Optima-Bold");
   utilisateur().cancel();
@@ -71,7 +71,7 @@ TEST_F(Polices, AShorterNameLaterInTheListWins) {
   EXPECT_EQ(NumeroPoliceTaille, 1);
 }
 
-TEST_F(Polices, FontNamesLongerThanASettingAreCutAndStillFound) {
+TEST_F(DialoguePolices, FontNamesLongerThanASettingAreCutAndStillFound) {
   const std::string longue(300, 'L');
   gNoms = {"Arial", longue, "Zapfino"};
   utilisateur().choose(4, 1).ok();
@@ -91,7 +91,7 @@ TEST_F(Polices, FontNamesLongerThanASettingAreCutAndStillFound) {
   EXPECT_TRUE(fautes().empty());
 }
 
-TEST_F(Polices, AListingFailureStopsTheListAtAnEmptyEntry) {
+TEST_F(DialoguePolices, AListingFailureStopsTheListAtAnEmptyEntry) {
   gNoms = {"Arial", "Courier", "Helvetica", "Times"};
   gEchecIndex = 2;
   preferences().putString(kPrefixe, kClePoliceDate, "Courier");
@@ -102,7 +102,7 @@ TEST_F(Polices, AListingFailureStopsTheListAtAnEmptyEntry) {
   EXPECT_EQ(NumeroPoliceDate, 2);
 }
 
-TEST_F(Polices, AFontTheHostNoLongerNamesGivesAnEmptySetting) {
+TEST_F(DialoguePolices, AFontTheHostNoLongerNamesGivesAnEmptySetting) {
   gNoms = {"Arial", "Courier", "Helvetica"};
   host_.dialogs().onOpen([](hostsim::adm::Dialog&) { gEchecNom = 1; });
   utilisateur().choose(3, 1).cancel();

@@ -76,7 +76,8 @@ std::string ReportPrefix() {
   return prefix;
 }
 
-// The report a dead child left, if any, shortened; the file goes.
+}  // namespace
+
 std::string SanitizerReport(pid_t child) {
   const std::string file = ReportPrefix() + "." + std::to_string(child);
   std::ifstream in(file);
@@ -88,6 +89,8 @@ std::string SanitizerReport(pid_t child) {
   std::filesystem::remove(file);
   return text;
 }
+
+namespace {
 
 [[noreturn]] void BeChild(int out, unsigned timeout, const std::function<std::string()>& work) {
   ::alarm(timeout);

@@ -47,6 +47,10 @@ class ChildPool {
   std::map<pid_t, Running> running_;
 };
 
+// What the sanitizers reported in a child of a pool (the child itself may ask, with its own
+// pid), shortened; the report file goes.
+std::string SanitizerReport(pid_t child);
+
 // Runs `work` in one child and waits for it.
 ChildOutcome RunInChild(std::function<std::string()> work, unsigned timeoutSeconds);
 

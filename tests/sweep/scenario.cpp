@@ -238,7 +238,8 @@ void CheckNormalCommand(hostsim::Host& host, hostsim::MenuItem* item, const Scen
 // FaultedRun.
 Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& fault, Reference& observed) {
   Findings findings;
-  auto document = std::make_unique<hostsim::Document>(hostsim::Document::load(scene.document));
+  auto document = std::make_unique<hostsim::Document>(scene.saved ? hostsim::Document::load(scene.document)
+                                                                  : hostsim::Document::parse(scene.original));
   bool running = false;
   uint64_t modal = 0;
   {
@@ -251,8 +252,10 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
       host.dialogs().onOpen(
           [&](hostsim::adm::Dialog&) { observed.dialogOpened = host.accounting().totalCalls(); });
     }
-    if (fault.kind == FaultPoint::Kind::Call) host.faults().failCall("*", fault.n, fault.code);
+    if (fault.kind == FaultPoint::Kind::Call)
+      host.faults().failCall(fault.operation.empty() ? "*" : fault.operation, fault.n, fault.code);
     if (fault.kind == FaultPoint::Kind::Allocation) host.faults().failAllocation(fault.n);
+    if (fault.kind == FaultPoint::Kind::Suite) host.faults().makeSuiteUnavailable(fault.operation);
     Script(host.dialogs().user());
 
     ASErr started = host.startup();
@@ -263,10 +266,16 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
       host.chooseMenuItem(item->handle());
       modal = host.accounting().callsOf("ADM Dialog Suite.Modal");
     }
-    if (!host.dialogs().errors().empty()) {
-      const bool built = reference != nullptr && fault.kind == FaultPoint::Kind::Call && fault.n > reference->dialogOpened;
-      findings.notes.push_back(built ? "the host ended the dialog after it was built: " + host.dialogs().errors().front()
-                                     : "the host ended the dialog");
+    if (!host.dialogs().errors().empty() && reference != nullptr) {
+      // Where the fault stood in the clean run's calls, when known.
+      uint64_t at = 0;
+      if (fault.kind == FaultPoint::Kind::Call && fault.operation.empty()) at = fault.n;
+      if (fault.kind == FaultPoint::Kind::Allocation && fault.n <= reference->allocations.size())
+        at = reference->allocations[fault.n - 1] + 1;
+      const char* when = at == 0                           ? "the host ended the dialog: "
+                         : at > reference->dialogOpened ? "the host ended the dialog after it was built: "
+                                                        : "the host ended the dialog as it was built: ";
+      findings.notes.push_back(when + host.dialogs().errors().front());
     }
     if (reference == nullptr && !host.dialogs().errors().empty())
       findings.problem("the clean run: " + host.dialogs().errors().front());
@@ -276,12 +285,22 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
 
     if (logging) {
       observed.calls = host.accounting().callLog();
+      observed.suites = host.accounting().suiteNames();
       for (const auto& record : host.allocationLog()) observed.allocations.push_back(record.afterCalls);
       observed.stamps = Stamps(*host.document());
       observed.bleedBottom = host.document()->bleed().bottom;
     }
     const std::vector<Stamp>& stamps = reference != nullptr ? reference->stamps : observed.stamps;
     const double bleed = reference != nullptr ? reference->bleedBottom : observed.bleedBottom;
+    if (reference != nullptr && Stamps(*host.document()) == stamps) findings.notes.push_back(kStampedInFull);
+
+    // A point the run never reached would be counted as survived without being tried.
+    const bool reached = fault.kind == FaultPoint::Kind::Call
+                             ? (fault.operation.empty() ? host.accounting().totalCalls()
+                                                        : host.accounting().callsOf(fault.operation)) >= fault.n
+                         : fault.kind == FaultPoint::Kind::Allocation ? host.allocations() >= fault.n
+                                                                      : true;
+    if (!reached) findings.problem("the fault point was never reached");
 
     // Started, the plug-in is asked again in the same session; otherwise the host starts
     // anew with the same document.
@@ -326,6 +345,7 @@ std::string Reference::toText() const {
   json["calls"] = calls;
   json["allocations"] = allocations;
   json["dialogOpened"] = dialogOpened;
+  json["suites"] = suites;
   json["bleedBottom"] = bleedBottom;
   for (const Stamp& s : stamps)
     json["stamps"].push_back({s.text, s.h, s.v, s.font, s.size, s.justification});
@@ -338,6 +358,7 @@ Reference Reference::fromText(const std::string& text) {
   reference.calls = json.at("calls").get<std::vector<std::string>>();
   reference.allocations = json.at("allocations").get<std::vector<uint64_t>>();
   reference.dialogOpened = json.at("dialogOpened").get<uint64_t>();
+  reference.suites = json.at("suites").get<std::vector<std::string>>();
   reference.bleedBottom = json.at("bleedBottom").get<double>();
   if (json.contains("stamps"))
     for (const auto& s : json.at("stamps"))

@@ -16,10 +16,13 @@ namespace sweep {
 
 // One fault the host injects, or none.
 struct FaultPoint {
-  enum class Kind { None, Call, Allocation };
+  enum class Kind { None, Call, Allocation, Suite };
   Kind kind = Kind::None;
-  uint64_t n = 0;    // the n-th numbered host call, or the n-th allocation, from 1
-  ASErr code = 0;    // what a failing call answers
+  uint64_t n = 0;         // the n-th numbered host call, or the n-th allocation, from 1
+  ASErr code = 0;         // what a failing call answers
+  // A call: counted among this operation's calls only ("" for all). A suite: its name, which
+  // the host then does not have.
+  std::string operation;
 };
 
 // A stamp as the document holds it.
@@ -39,6 +42,7 @@ struct Reference {
   std::vector<std::string> calls;       // the operation of each numbered call, in order
   std::vector<uint64_t> allocations;    // for each allocation, the numbered calls made before it
   uint64_t dialogOpened = 0;            // numbered calls made when the dialog stood built
+  std::vector<std::string> suites;      // every suite acquired, by name
   std::vector<Stamp> stamps;
   double bleedBottom = 0;
 
@@ -50,6 +54,7 @@ struct Reference {
 struct Scene {
   std::filesystem::path module;
   std::filesystem::path document;   // the user's document, saved under a name with accents
+  bool saved = true;                // false: the same document, opened as never saved
   std::string original;             // its text
   std::string originalUserArt;      // UserArt(original)
 };
@@ -63,11 +68,15 @@ Scene Prepare(const std::filesystem::path& module, const std::filesystem::path& 
 // as one canonical XML text.
 std::string UserArt(const std::string& svg);
 
+// Said in the notes when the faulted command itself gave the reference stamps.
+inline constexpr const char* kStampedInFull = "the faulted command stamped in full";
+
 // The clean run: its reference, or a description of what went wrong, as text.
 std::string CleanRun(const Scene& scene);
 // One faulted run followed by the next normal one; the problems found, one per line, or ""
 // when the fault was survived. `notes` receives what is worth counting but is not a fault
-// (the host had to end the dialog...), one short line each.
+// (the host had to end the dialog, the faulted command still stamped in full...), one short
+// line each.
 std::string FaultedRun(const Scene& scene, const Reference& reference, const FaultPoint& fault, std::string& notes);
 
 // The texts of the settings the user chooses, for the checks of the clean run.
