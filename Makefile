@@ -28,6 +28,10 @@ test: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+	JOBS=$(JOBS) sh fuzz/run.sh 30
+
+fuzz: deps
+	JOBS=$(JOBS) sh fuzz/run.sh $(or $(FUZZ_SECONDS),30)
 
 demo: build
 	@sh examples/demo.sh build/release/bin

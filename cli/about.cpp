@@ -24,29 +24,12 @@ class AboutCommand final : public Command {
   }
 
   int run() override {
-    std::unique_ptr<Session> session;
-    try {
-      session = std::make_unique<Session>(HostSettings{});
-    } catch (const SetupError& e) {
-      complain(e.what());
-      return kFailure;
-    }
-    if (!session->start()) {
-      complain(session->startupError());
-      return kFailure;
-    }
+    std::unique_ptr<Session> session = startSession(HostSettings{});
+    if (!session) return kFailure;
     // The About box's only button is its item 1: the script presses it once it is drawn.
     DialogScript script({}, DialogScript::Ending::OK);
     DialogOutcome outcome = session->choose(kAboutGroup, kSettingsCommand, script);
-    int status = kSuccess;
-    if (!outcome.opened || outcome.dialog == nullptr) {
-      std::string why = outcome.problems.empty() ? "the plug-in opened no dialog" : outcome.problems.front();
-      complain("no About box to draw: " + why);
-      status = kFailure;
-    } else {
-      for (const auto& problem : outcome.problems) complain("warning: " + problem);
-      status = render(*outcome.dialog, render_);
-    }
+    int status = draw(outcome, "About box", render_);
     if (!session->finish()) status = std::max(status, kFailure);
     return status;
   }

@@ -8,11 +8,9 @@
 namespace CLI {
 class App;
 }
-namespace hostsim::adm {
-class Dialog;
-}
-
 namespace estampilleur {
+
+struct DialogOutcome;
 
 // Exit statuses.
 constexpr int kSuccess = 0;
@@ -32,7 +30,8 @@ std::unique_ptr<Command> aboutCommand(CLI::App& program);
 std::unique_ptr<Command> fontsCommand(CLI::App& program);
 std::unique_ptr<Command> menusCommand(CLI::App& program);
 
-// Writes a dialog's picture to `file`, or to standard output for "-"; returns the status.
-int render(const hostsim::adm::Dialog& dialog, const std::string& file);
+// Writes the picture of the dialog a menu command opened to `file`, or to standard output
+// for "-"; returns the status, having said why when there is no dialog (`what`) to draw.
+int draw(const DialogOutcome& outcome, const std::string& what, const std::string& file);
 
 }  // namespace estampilleur

@@ -37,17 +37,8 @@ class DialogCommand final : public Command {
   int run() override {
     HostSettings settings;
     if (!prefs_.empty()) settings.preferences = prefs_;
-    std::unique_ptr<Session> session;
-    try {
-      session = std::make_unique<Session>(settings);
-    } catch (const SetupError& e) {
-      complain(e.what());
-      return kFailure;
-    }
-    if (!session->start()) {
-      complain(session->startupError());
-      return kFailure;
-    }
+    std::unique_ptr<Session> session = startSession(settings);
+    if (!session) return kFailure;
 
     // The menu command runs only with a document open.
     session->host().setDocument(
@@ -55,18 +46,11 @@ class DialogCommand final : public Command {
     DialogScript script(actions_.collect(), DialogScript::Ending::Cancel);
     DialogOutcome outcome = session->choose(kToolsGroup, kSettingsCommand, script);
 
-    int status = kSuccess;
-    if (script.refusal()) {
+    int status = kUsage;
+    if (script.refusal())
       complain(*script.refusal());
-      status = kUsage;
-    } else if (!outcome.opened || outcome.dialog == nullptr) {
-      std::string why = outcome.problems.empty() ? "the plug-in opened no dialog" : outcome.problems.front();
-      complain("no dialog to draw: " + why);
-      status = kFailure;
-    } else {
-      for (const auto& problem : outcome.problems) complain("warning: " + problem);
-      status = render(*outcome.dialog, render_);
-    }
+    else
+      status = draw(outcome, "dialog", render_);
     if (!session->finish()) status = std::max(status, kFailure);
     return status;
   }
@@ -79,8 +63,14 @@ class DialogCommand final : public Command {
 
 }  // namespace
 
-// Writes the dialog's picture to `file`, or to standard output for "-".
-int render(const hostsim::adm::Dialog& dialog, const std::string& file) {
+int draw(const DialogOutcome& outcome, const std::string& what, const std::string& file) {
+  if (!outcome.opened || outcome.dialog == nullptr) {
+    const std::string why = outcome.problems.empty() ? "the plug-in opened no dialog" : outcome.problems.front();
+    complain("no " + what + " to draw: " + why);
+    return kFailure;
+  }
+  for (const auto& problem : outcome.problems) complain("warning: " + problem);
+  const hostsim::adm::Dialog& dialog = *outcome.dialog;
   try {
     if (file == "-") {
       std::string svg = hostsim::adm::renderSvg(dialog);

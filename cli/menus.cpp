@@ -20,17 +20,8 @@ class MenusCommand final : public Command {
   }
 
   int run() override {
-    std::unique_ptr<Session> session;
-    try {
-      session = std::make_unique<Session>(HostSettings{});
-    } catch (const SetupError& e) {
-      complain(e.what());
-      return kFailure;
-    }
-    if (!session->start()) {
-      complain(session->startupError());
-      return kFailure;
-    }
+    std::unique_ptr<Session> session = startSession(HostSettings{});
+    if (!session) return kFailure;
     std::string tree = session->host().menus().tree();
     std::fwrite(tree.data(), 1, tree.size(), stdout);
     int status = std::fflush(stdout) == 0 ? kSuccess : kFailure;

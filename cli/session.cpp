@@ -127,6 +127,21 @@ Session::~Session() {
   }
 }
 
+std::unique_ptr<Session> startSession(const HostSettings& settings) {
+  std::unique_ptr<Session> session;
+  try {
+    session = std::make_unique<Session>(settings);
+  } catch (const SetupError& e) {
+    complain(e.what());
+    return nullptr;
+  }
+  if (!session->start()) {
+    complain(session->startupError());
+    return nullptr;
+  }
+  return session;
+}
+
 bool Session::start() {
   size_t alertsBefore = host_.alerts().size();
   ASErr result = host_.startup();

@@ -101,6 +101,9 @@ class Session {
 // One line on standard error: "estampilleur: TEXT".
 void complain(const std::string& text);
 
+// A session started with `settings`, or null once standard error says why.
+std::unique_ptr<Session> startSession(const HostSettings& settings);
+
 // A host error code as people read it: 'PARM', or the number.
 std::string errorCodeText(ASErr code);
 

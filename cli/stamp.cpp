@@ -15,6 +15,7 @@
 #include "commands.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/model/document.h"
+#include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
 #include "report.h"
 #include "session.h"
@@ -287,9 +288,11 @@ class StampCommand final : public Command {
     }
 
     if (!document) return fail(record, name + ": the host lost the document");
+    // The host measures the texts it writes, so that the canvas holds them all.
+    hostsim::FontMetrics metrics(host.fonts());
     try {
       if (toStdout()) {
-        std::string svg = document->toString();
+        std::string svg = document->toString(&metrics);
         std::fflush(stdout);
         if (std::fwrite(svg.data(), 1, svg.size(), stdout) != svg.size() || std::fflush(stdout) != 0)
           return fail(record, name + ": cannot write the result to standard output");
@@ -300,7 +303,7 @@ class StampCommand final : public Command {
         bool unchanged = inPlace_->count() > 0 && !document->modified();
         if (!unchanged) {
           if (outDir_->count() > 0) std::filesystem::create_directories(outputDir_);
-          document->saveAs(target);
+          document->saveAs(target, &metrics);
         }
         record.output = target.string();
       }

@@ -55,6 +55,14 @@ uint64_t Accounting::countCall(const std::string& operation, bool numbered) {
   return ++calls_[operation];
 }
 
+uint64_t Accounting::countCall(const char* operation, bool numbered) {
+  if (numbered) {
+    ++totalCalls_;
+    if (loggingCalls_) callLog_.push_back(operation);
+  }
+  return ++callCounts_.find(calls_, operation);
+}
+
 uint64_t Accounting::callsOf(const std::string& operation) const {
   auto it = calls_.find(operation);
   return it == calls_.end() ? 0 : it->second;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace hostsim {
@@ -25,6 +26,8 @@ class Accounting {
   // Host objects (strings, paths, artboard lists, text-engine references, icons, ...).
   void objectCreated(const std::string& kind) { ++objects_[kind]; }
   void objectDestroyed(const std::string& kind) { --objects_[kind]; }
+  void objectCreated(const char* kind) { ++objectCounts_.find(objects_, kind); }
+  void objectDestroyed(const char* kind) { --objectCounts_.find(objects_, kind); }
   int objectsLive(const std::string& kind) const;
   int objectsLive() const;
   std::map<std::string, int> liveObjectsByKind() const;
@@ -32,6 +35,7 @@ class Accounting {
   // Calls: counted per operation and, when numbered, overall (the numbering that a "*"
   // fault refers to).
   uint64_t countCall(const std::string& operation, bool numbered = true);
+  uint64_t countCall(const char* operation, bool numbered = true);
   uint64_t callsOf(const std::string& operation) const;
   uint64_t totalCalls() const { return totalCalls_; }
   const std::map<std::string, uint64_t>& calls() const { return calls_; }
@@ -48,6 +52,31 @@ class Accounting {
   std::string outstanding(size_t liveBlocks) const;
 
  private:
+  // The counter of a name, found again by the address of the name: operations and kinds
+  // are string literals, so once a name was seen, counting it takes a pointer lookup
+  // instead of a string built and searched for on every host call. The name is still
+  // compared, so one built at run time is counted rightly too.
+  template <typename Count>
+  class CounterCache {
+   public:
+    CounterCache() = default;
+    // A copy belongs to another Accounting, whose counters are elsewhere: it starts empty.
+    CounterCache(const CounterCache&) {}
+    CounterCache& operator=(const CounterCache&) {
+      slots_.clear();
+      return *this;
+    }
+
+    Count& find(std::map<std::string, Count>& counts, const char* name) {
+      auto& slot = slots_[name];
+      if (slot == nullptr || slot->first != name) slot = &*counts.try_emplace(name).first;
+      return slot->second;
+    }
+
+   private:
+    std::unordered_map<const char*, std::pair<const std::string, Count>*> slots_;
+  };
+
   std::map<std::pair<std::string, int32_t>, int> suites_;
   std::map<std::string, int> objects_;
   std::map<std::string, uint64_t> calls_;
@@ -55,6 +84,8 @@ class Accounting {
   bool loggingCalls_ = false;
   std::vector<std::string> callLog_;
   std::vector<std::string> misuses_;
+  CounterCache<int> objectCounts_;
+  CounterCache<uint64_t> callCounts_;
 };
 
 }  // namespace hostsim

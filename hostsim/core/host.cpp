@@ -3,10 +3,12 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
@@ -108,7 +110,8 @@ Host::~Host() {
   if (plugin_ && plugin_->library != nullptr) ::dlclose(plugin_->library);
   // Blocks the plug-in never freed are already reported by outstanding(); the host still
   // owns their memory.
-  for (auto& [block, info] : blocks_) std::free(block);
+  for (auto& [block, info] : blocks_)
+    if (!SmallBlocks::serves(info.first)) std::free(block);
   blocks_.clear();
   if (gCurrent == this) gCurrent = previous_;
 }
@@ -258,7 +261,7 @@ ASErr Host::allocateBlock(size_t size, const char* source, void** block) {
   *block = nullptr;
   if (loggingAllocations_) allocationLog_.push_back({size, accounting_.totalCalls()});
   if (faults_.allocationFails(++allocations_)) return kOutOfMemoryErr;
-  void* p = std::malloc(size == 0 ? 1 : size);
+  void* p = SmallBlocks::serves(size) ? smallBlocks_.take(size) : std::malloc(size == 0 ? 1 : size);
   if (p == nullptr) return kOutOfMemoryErr;
   blocks_[p] = {size, source != nullptr ? source : ""};
   *block = p;
@@ -272,10 +275,54 @@ ASErr Host::freeBlock(void* block) {
     accounting_.misuse("freed a memory block the host never gave (or freed it twice)");
     return kBadParameterErr;
   }
+  if (SmallBlocks::serves(it->second.first))
+    smallBlocks_.give(block, it->second.first);
+  else
+    std::free(block);
   blocks_.erase(it);
-  std::free(block);
   return kNoErr;
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+#define HOSTSIM_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define HOSTSIM_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+bool SmallBlocks::serves(size_t size) {
+#ifdef HOSTSIM_ADDRESS_SANITIZER
+  (void)size;
+  return false;
+#else
+  return size <= kLargest;
+#endif
+}
+
+void* SmallBlocks::take(size_t size) {
+  if (size > kLargest) return nullptr;
+  std::vector<void*>& reusable = free_[sizeClass(size)];
+  if (!reusable.empty()) {
+    void* block = reusable.back();
+    reusable.pop_back();
+    return block;
+  }
+  const size_t bytes = (sizeClass(size) + 1) * kGrain;
+  if (slabUsed_ + bytes > kSlabBytes) {
+    slabs_.push_back(std::unique_ptr<std::byte[]>(new (std::nothrow) std::byte[kSlabBytes]));
+    if (slabs_.back() == nullptr) {
+      slabs_.pop_back();
+      return nullptr;
+    }
+    slabUsed_ = 0;
+  }
+  void* block = slabs_.back().get() + slabUsed_;
+  slabUsed_ += bytes;
+  return block;
+}
+
+void SmallBlocks::give(void* block, size_t size) { free_[sizeClass(size)].push_back(block); }
 
 std::string Host::outstanding() const {
   std::string text = accounting_.outstanding(0);

@@ -7,6 +7,7 @@
 // thread, as in the real application.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -73,6 +74,37 @@ struct Alert {
 struct AboutRequest {
   std::string text1;
   std::string text2;
+};
+
+// Where the host places the plug-in's small memory blocks: one after the other in slabs
+// of its own, as a host's allocator does, rather than wherever the process's heap has
+// room. The plug-in keeps linked lists in such blocks and walks them to their end on
+// every addition; nodes made in turn then lie together instead of scattered among the
+// host's own allocations. Freed blocks are reused, latest first.
+class SmallBlocks {
+ public:
+  static constexpr size_t kLargest = 64;  // bytes; larger blocks come from the heap
+
+  SmallBlocks() = default;
+  SmallBlocks(const SmallBlocks&) = delete;
+  SmallBlocks& operator=(const SmallBlocks&) = delete;
+
+  // Null when `size` is above kLargest (or when memory runs out).
+  void* take(size_t size);
+  // A block `take` gave for the same size.
+  void give(void* block, size_t size);
+  // Whether blocks of `size` come from here. Not under AddressSanitizer, whose heap
+  // catches a block used after it was freed.
+  static bool serves(size_t size);
+
+ private:
+  static constexpr size_t kGrain = 16;  // sizes round up to this, which keeps the alignment of malloc
+  static constexpr size_t kSlabBytes = 64 * 1024;
+  static size_t sizeClass(size_t size) { return (size == 0 ? 0 : size - 1) / kGrain; }
+
+  std::vector<std::unique_ptr<std::byte[]>> slabs_;
+  size_t slabUsed_ = kSlabBytes;  // bytes taken from the last slab
+  std::vector<void*> free_[kLargest / kGrain];
 };
 
 class Host {
@@ -198,6 +230,7 @@ class Host {
   std::unique_ptr<PluginRecord> plugin_;
   std::map<std::pair<std::string, int32_t>, const void*> offered_;
   std::map<void*, std::pair<size_t, std::string>> blocks_;
+  SmallBlocks smallBlocks_;
   uint64_t allocations_ = 0;
   bool loggingAllocations_ = false;
   std::vector<AllocationRecord> allocationLog_;

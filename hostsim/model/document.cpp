@@ -2,7 +2,10 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
+#include <unordered_set>
 
 #include "atomic_file.h"
 #include "document_internal.h"
@@ -46,6 +49,40 @@ void rejectOtherEncodings(std::string_view svg, const std::string& name) {
   using namespace std::string_view_literals;
   if (starts("\xFE\xFF"sv) || starts("\xFF\xFE"sv) || starts("\0<"sv) || starts("<\0"sv))
     throw failure(name, "the document is UTF-16 or UTF-32; only UTF-8 documents are supported");
+}
+
+// What pugixml lets through but the rest must not meet: nesting deep enough to exhaust the
+// stack of the tree's recursive walks (the saver's among them; the limit is far above any
+// drawing's), and an attribute written twice on one element, which XML forbids and which
+// would let two namespace declarations disagree.
+void checkStructure(const pugi::xml_document& xml, std::string_view svg, const std::string& name) {
+  const auto line = [&](pugi::xml_node n) {
+    return std::to_string(
+        lineAndColumn(svg, static_cast<std::size_t>(std::max<std::ptrdiff_t>(n.offset_debug(), 0))).first);
+  };
+  std::unordered_set<std::string_view> names;
+  int depth = 0;
+  for (pugi::xml_node n = xml.first_child(); n;) {
+    if (n.type() == pugi::node_element && n.first_attribute() != n.last_attribute()) {
+      names.clear();
+      for (pugi::xml_attribute a : n.attributes())
+        if (!names.insert(a.name()).second)
+          throw failure(name, "malformed XML at line " + line(n) + ": the attribute " + inQuotes(a.name()) +
+                                  " appears twice on <" + n.name() + ">");
+    }
+    if (n.first_child()) {
+      n = n.first_child();
+      if (++depth > kDeepestNesting)
+        throw failure(name, "elements nest more than " + std::to_string(kDeepestNesting) + " levels deep (line " +
+                                line(n) + "); no drawing needs that many");
+      continue;
+    }
+    while (n && !n.next_sibling()) {
+      n = n.parent();
+      --depth;
+    }
+    if (n) n = n.next_sibling();
+  }
 }
 
 // Points for a width or height attribute; nothing when missing or relative
@@ -185,28 +222,7 @@ Document Document::parse(std::string_view svg, std::string name) {
       throw failure(impl->sourceName, "the document declares the encoding " + inQuotes(encoding) +
                                     "; only UTF-8 documents are supported");
   }
-  // The tree's walks (the saver's among them) recurse; a limit far above any drawing's
-  // nesting keeps a hostile file from exhausting the stack.
-  int depth = 0;
-  for (pugi::xml_node n = impl->xml.first_child(); n;) {
-    if (n.first_child()) {
-      n = n.first_child();
-      if (++depth > kDeepestNesting)
-        throw failure(impl->sourceName, "elements nest more than " + std::to_string(kDeepestNesting) +
-                                            " levels deep (line " +
-                                            std::to_string(lineAndColumn(svg, static_cast<std::size_t>(
-                                                                                  std::max<std::ptrdiff_t>(
-                                                                                      n.offset_debug(), 0)))
-                                                               .first) +
-                                            "); no drawing needs that many");
-      continue;
-    }
-    while (n && !n.next_sibling()) {
-      n = n.parent();
-      --depth;
-    }
-    if (n) n = n.next_sibling();
-  }
+  checkStructure(impl->xml, svg, impl->sourceName);
 
   const pugi::xml_node root = impl->root();
   if (!root) throw failure(impl->sourceName, "the document has no root element");
@@ -214,6 +230,9 @@ Document Document::parse(std::string_view svg, std::string name) {
     throw failure(impl->sourceName, std::string("the root element is <") + root.name() + ">, not <svg>");
 
   impl->viewport = computeViewport(root, impl->sourceName);
+  impl->givenWidth = root.attribute("width").value();
+  impl->givenHeight = root.attribute("height").value();
+  impl->givenViewBox = root.attribute("viewBox").value();
   const Viewport& vp = impl->viewport;
   impl->userToHost = {vp.sx, 0, 0, -vp.sy, -vp.x * vp.sx, (vp.height + vp.y) * vp.sy};
 
@@ -303,30 +322,100 @@ const std::optional<std::filesystem::path>& Document::location() const { return 
 
 bool Document::modified() const { return impl_->modified; }
 
-std::string Document::toString() const {
+std::string Document::toString(TextMeasurer* measurer) const {
   if (!impl_->edited) return impl_->original;
+  impl_->fitCanvas(*this, measurer);
   if (impl_->layout) return impl_->layout->write(impl_->xml);
   std::ostringstream out;
   impl_->xml.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   return out.str();
 }
 
-void Document::saveAs(const std::filesystem::path& file) {
-  writeFileAtomically(file, toString());
+void Document::saveAs(const std::filesystem::path& file, TextMeasurer* measurer) {
+  writeFileAtomically(file, toString(measurer));
   impl_->location = file;
   impl_->modified = false;
 }
 
-void Document::save() {
+void Document::save(TextMeasurer* measurer) {
   if (!impl_->location) throw std::logic_error("the document has never been saved: it has no file");
-  saveAs(*impl_->location);
+  saveAs(*impl_->location, measurer);
 }
 
 // --- Artboards and bleed -----------------------------------------------------
 
+// A viewer that shows the viewBox only, as a browser does, would hide whatever lies in the
+// bleed or on the pages beyond it: the written canvas grows to hold every page with its bleed.
+// The pages keep their place and a user unit its size. The coordinates of this session stay;
+// the next session's origin, the canvas's bottom left corner, is then lower by the bleed.
+void Document::Impl::fitCanvas(const Document& document, TextMeasurer* measurer) {
+  const Viewport& vp = viewport;
+  double left = vp.x, top = vp.y, right = vp.x + vp.width, bottom = vp.y + vp.height;
+  for (pugi::xml_node page : pages()) {
+    const auto number = [&](const char* name) { return parseNumber(page.attribute(name).value()).value_or(0.0); };
+    const double x = number("x"), y = number("y");
+    const auto box = parseBox(page.attribute("bleed").value()).value_or(std::array<double, 4>{0, 0, 0, 0});
+    left = std::min(left, x - box[3]);
+    top = std::min(top, y - box[0]);
+    right = std::max(right, x + number("width") + box[1]);
+    bottom = std::max(bottom, y + number("height") + box[2]);
+  }
+  // A text's descenders, or a line longer than its page, may reach past the bleed.
+  if (measurer)
+    for (std::uint64_t id : addedTexts) {
+      const ArtHandle text{id};
+      if (!document.valid(text) || document.kind(text) != ArtKind::PointText) continue;
+      const Rect r = document.textBounds(text, *measurer);
+      if (!(r.right > r.left)) continue;  // nothing drawn
+      // Outwards to a hundredth of a unit: the canvas needs no more, and its numbers stay short.
+      const auto down = [](double v) { return std::floor(v * 100) / 100; };
+      const auto up = [](double v) { return std::ceil(v * 100) / 100; };
+      left = std::min(left, down(vp.x + r.left / vp.sx));
+      right = std::max(right, up(vp.x + r.right / vp.sx));
+      top = std::min(top, down(vp.y + vp.height - r.top / vp.sy));
+      bottom = std::max(bottom, up(vp.y + vp.height - r.bottom / vp.sy));
+    }
+  const double width = right - left, height = bottom - top;
+  const auto close = [](double a, double b, double size) { return std::abs(a - b) <= 1e-9 * size; };
+  const pugi::xml_node r = root();
+  if (close(left, vp.x, vp.width) && close(top, vp.y, vp.height) && close(width, vp.width, vp.width) &&
+      close(height, vp.height, vp.height)) {
+    // What grew for a text since removed goes back to what the file said.
+    if (canvasGrown)
+      for (const auto& [name, given] : {std::pair{"width", &givenWidth}, std::pair{"height", &givenHeight},
+                                        std::pair{"viewBox", &givenViewBox}})
+        given->empty() ? removeAttribute(r, name) : setAttribute(r, name, *given);
+    canvasGrown = false;
+    return;
+  }
+  // A canvas the loader would refuse is worse than a hidden stamp.
+  if (!(width * vp.sx <= kLargestSizePt) || !(height * vp.sy <= kLargestSizePt) ||
+      !(std::abs(left * vp.sx) <= kFarthestPositionPt) || !(std::abs(top * vp.sy) <= kFarthestPositionPt))
+    return;
+
+  // An absolute width or height grows with the canvas, in its own unit; a relative one
+  // (a percentage) leaves the size to the viewer.
+  const auto grow = [&](const char* name, double grown, double given) {
+    const std::string_view text = trim(std::string_view(name) == "width" ? givenWidth : givenHeight);
+    const auto length = parseLength(text);
+    if (!length || !pointsPerUnit(length->unit)) return;
+    std::string_view rest = text;
+    scanNumber(rest);
+    // Nine digits: as exact as any viewer's, without a ratio's last-digit noise.
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.9g", length->value * grown / given);
+    setAttribute(r, name, formatNumber(std::strtod(digits, nullptr)) + std::string(trim(rest)));
+  };
+  grow("width", width, vp.width);
+  grow("height", height, vp.height);
+  setAttribute(r, "viewBox", formatNumber(left) + " " + formatNumber(top) + " " + formatNumber(width) + " " +
+                                 formatNumber(height));
+  canvasGrown = true;
+}
+
 Rect Document::viewport() const {
   const Viewport& vp = impl_->viewport;
-  return {0, vp.height * vp.sy, vp.width * vp.sx, 0};
+  return boundsOfBox(impl_->userToHost, vp.x, vp.y, vp.x + vp.width, vp.y + vp.height);
 }
 
 int Document::artboardCount() const {

@@ -114,11 +114,14 @@ class Document {
   // Where the document was loaded from or last saved to; empty if never saved.
   const std::optional<std::filesystem::path>& location() const;
   bool modified() const;
-  std::string toString() const;
+  // The file's text. Its canvas (the viewBox) holds every page with its bleed and, given a
+  // measurer, every text added since loading, so that a viewer showing only the viewBox
+  // shows them all.
+  std::string toString(TextMeasurer* measurer = nullptr) const;
   // Atomic (temporary file in the same folder, fsync, rename); the document
   // then lives at `file`. Throws std::runtime_error naming the file.
-  void saveAs(const std::filesystem::path& file);
-  void save();  // to location(); throws std::logic_error if never saved
+  void saveAs(const std::filesystem::path& file, TextMeasurer* measurer = nullptr);
+  void save(TextMeasurer* measurer = nullptr);  // to location(); throws std::logic_error if never saved
 
   // --- Artboards and bleed ---------------------------------------------
   Rect viewport() const;  // the viewBox in host points

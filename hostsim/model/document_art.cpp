@@ -137,6 +137,7 @@ ArtHandle Document::newPointText(ArtHandle reference, Placement placement, Point
   impl_->setAttribute(node, "y", "0");
   setTextStyle(handle, TextStyle{});
   setTextAnchor(handle, anchor);
+  impl_->addedTexts.push_back(handle.id);
   return handle;
 }
 

@@ -24,6 +24,9 @@ struct Document::Impl {
   std::string sourceName;                // for messages
   std::optional<std::filesystem::path> location;
   Viewport viewport;
+  // The root's sizes as loaded (empty when absent), and whether fitCanvas changed them.
+  std::string givenWidth, givenHeight, givenViewBox;
+  bool canvasGrown = false;
   Affine userToHost;
   std::uint64_t currentLayer = 0;
   int activeArtboard = 0;
@@ -77,7 +80,14 @@ struct Document::Impl {
   // --- structure ---
   bool isLayer(pugi::xml_node node) const;
   std::vector<pugi::xml_node> layersInDocumentOrder() const;
+  // Asked on nearly every host call and costly to find (the namespace of the name is looked
+  // up on every ancestor), so each element's kind is kept until an edit could change it:
+  // a namespace declaration or a groupmode attribute set or removed, or the element gone.
   ArtKind kindOf(pugi::xml_node node) const;
+  mutable std::unordered_map<pugi::xml_node_struct*, ArtKind> kinds;
+  void kindsMayChange(std::string_view attributeName) const {
+    if (attributeName.starts_with("xmlns") || attributeName.ends_with(":groupmode")) kinds.clear();
+  }
   static bool isRendered(pugi::xml_node node);  // false for defs, metadata, ...
   static bool ownLocked(pugi::xml_node node);
   static bool ownHidden(pugi::xml_node node);
@@ -98,6 +108,10 @@ struct Document::Impl {
   }
   pugi::xml_node namedView() const;
   Rect pageRect(pugi::xml_node page) const;
+  // Before writing: the viewBox (and an absolute width and height) widened to every page
+  // with its bleed and to the added texts that still exist.
+  void fitCanvas(const Document& document, TextMeasurer* measurer);
+  std::vector<std::uint64_t> addedTexts;  // point texts made since loading, for fitCanvas
 
   void touch() { modified = edited = true; }
 };

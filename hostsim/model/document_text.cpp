@@ -1,5 +1,8 @@
 // Point texts: anchor, content, character and paragraph attributes, bounds.
+#include <array>
 #include <cmath>
+#include <deque>
+#include <vector>
 
 #include "document_internal.h"
 #include "mac_roman.h"
@@ -10,48 +13,96 @@ namespace {
 
 constexpr double kDefaultFontSizePx = 16;  // CSS "medium"
 
-// A property as CSS would find it: the element's style, then its
-// presentation attribute, then the same on each ancestor.
-std::optional<std::string> computed(pugi::xml_node node, const char* property) {
-  for (pugi::xml_node n = node; n && n.type() == pugi::node_element; n = n.parent()) {
-    if (auto value = styleProperty(n.attribute("style").value(), property)) {
-      if (*value != "inherit") return value;
-      continue;
-    }
-    if (const pugi::xml_attribute a = n.attribute(property)) {
-      if (std::string_view(a.value()) != "inherit") return std::string(a.value());
+// The properties a text's style is read from.
+enum Property {
+  kFontFamily, kFontWeight, kFontStyle, kFontSize, kTextAnchor,
+  kFill, kLetterSpacing, kBaselineShift, kLineHeight, kPropertyCount
+};
+constexpr std::string_view kPropertyNames[kPropertyCount] = {
+    "font-family", "font-weight",    "font-style",     "font-size",   "text-anchor",
+    "fill",        "letter-spacing", "baseline-shift", "line-height"};
+
+// What one element says of those properties, read in one pass over its attributes: the
+// host reads a text's style several times for every text it stamps. A style declaration
+// (the last one of a name) stands before the presentation attribute of the same name.
+struct OwnProperties {
+  std::array<std::optional<std::string_view>, kPropertyCount> style;
+  std::array<std::optional<std::string_view>, kPropertyCount> attribute;
+
+  std::optional<std::string_view> own(Property property) const {
+    return style[property] ? style[property] : attribute[property];
+  }
+};
+
+// The text and each element above it, in that order; the views point into the tree.
+class StyleChain {
+ public:
+  explicit StyleChain(pugi::xml_node node) {
+    elements_.reserve(8);
+    std::vector<StyleDeclaration> declarations;
+    declarations.reserve(16);
+    for (pugi::xml_node n = node; n && n.type() == pugi::node_element; n = n.parent()) {
+      OwnProperties& element = elements_.emplace_back();
+      bool styleSeen = false;
+      for (const pugi::xml_attribute a : n.attributes()) {
+        const std::string_view name = a.name();
+        if (name == "style") {
+          if (styleSeen) continue;  // the first one counts, as for any attribute
+          styleSeen = true;
+          styleDeclarations(a.value(), declarations);
+          for (const StyleDeclaration& declaration : declarations)
+            for (int p = 0; p < kPropertyCount; ++p)
+              if (declaration.name.size() == kPropertyNames[p].size() &&
+                  sameIgnoringCase(declaration.name, kPropertyNames[p]))
+                element.style[p] = declaration.value;
+          continue;
+        }
+        for (int p = 0; p < kPropertyCount; ++p)
+          if (name == kPropertyNames[p] && !element.attribute[p]) element.attribute[p] = std::string_view(a.value());
+      }
     }
   }
-  return std::nullopt;
-}
 
-std::optional<std::string> own(pugi::xml_node node, const char* property) {
-  if (auto value = styleProperty(node.attribute("style").value(), property)) return value;
-  if (const pugi::xml_attribute a = node.attribute(property)) return std::string(a.value());
-  return std::nullopt;
-}
-
-// font-size in the element's user units.
-double fontSizeUser(pugi::xml_node node) {
-  if (!node || node.type() != pugi::node_element) return kDefaultFontSizePx;
-  const double inherited = [&] {
-    const pugi::xml_node parent = node.parent();
-    return parent.type() == pugi::node_element ? fontSizeUser(parent) : kDefaultFontSizePx;
-  }();
-  const auto text = own(node, "font-size");
-  if (!text) return inherited;
-  const auto length = parseLength(*text);
-  if (!length || length->value <= 0) return inherited;
-  switch (length->unit) {
-    case LengthUnit::Percent: return inherited * length->value / 100;
-    case LengthUnit::Em: return inherited * length->value;
-    case LengthUnit::Ex: return inherited * length->value / 2;
-    default: return length->value * *pointsPerUnit(length->unit) / 0.75;
+  // The value as CSS would find it: the element's own, else its parent's, and so on;
+  // "inherit" passes the question up.
+  std::optional<std::string_view> computed(Property property) const {
+    for (const OwnProperties& element : elements_) {
+      if (const auto value = element.style[property]) {
+        if (*value != "inherit") return value;
+        continue;
+      }
+      if (const auto value = element.attribute[property]; value && *value != "inherit") return value;
+    }
+    return std::nullopt;
   }
-}
+
+  std::optional<std::string_view> own(Property property) const { return elements_.front().own(property); }
+
+  // font-size in the text's user units: each element's own size applied from the top down.
+  double fontSizeUser() const {
+    double size = kDefaultFontSizePx;
+    for (auto element = elements_.rbegin(); element != elements_.rend(); ++element) {
+      const double inherited = size;
+      const auto text = element->own(kFontSize);
+      if (!text) continue;
+      const auto length = parseLength(*text);
+      if (!length || length->value <= 0) continue;
+      switch (length->unit) {
+        case LengthUnit::Percent: size = inherited * length->value / 100; break;
+        case LengthUnit::Em: size = inherited * length->value; break;
+        case LengthUnit::Ex: size = inherited * length->value / 2; break;
+        default: size = length->value * *pointsPerUnit(length->unit) / 0.75; break;
+      }
+    }
+    return size;
+  }
+
+ private:
+  std::vector<OwnProperties> elements_;
+};
 
 // A length property (letter-spacing, baseline-shift...) in user units.
-std::optional<double> lengthUser(const std::string& text, double fontSize) {
+std::optional<double> lengthUser(std::string_view text, double fontSize) {
   const auto length = parseLength(text);
   if (!length) return std::nullopt;
   switch (length->unit) {
@@ -84,7 +135,7 @@ std::string quoteFamily(std::string_view family) {
   return out + "'";
 }
 
-int cssWeight(const std::string& text) {
+int cssWeight(std::string_view text) {
   if (text == "bold" || text == "bolder") return 700;
   if (text == "lighter") return 300;
   if (const auto number = parseNumber(text)) return static_cast<int>(std::lround(*number));
@@ -150,6 +201,155 @@ std::size_t codePointCount(std::string_view utf8) {
   return n;
 }
 
+// The style of a text whose host points are `scale` times its user units; `size` gets its
+// font size in user units.
+TextStyle readTextStyle(pugi::xml_node node, double scale, double& size) {
+  const StyleChain chain(node);
+  size = chain.fontSizeUser();
+  TextStyle style;
+  style.font.postscriptName = node.attribute("data-font").value();
+  if (const auto family = chain.computed(kFontFamily)) style.font.family = firstFamily(*family);
+  if (const auto weight = chain.computed(kFontWeight)) style.font.weight = cssWeight(*weight);
+  if (const auto slant = chain.computed(kFontStyle))
+    style.font.slant = *slant == "italic"    ? FontSlant::Italic
+                       : *slant == "oblique" ? FontSlant::Oblique
+                                             : FontSlant::Upright;
+  style.sizePt = size * scale;
+  if (const auto anchor = chain.computed(kTextAnchor))
+    style.justification = *anchor == "end"      ? Justification::Right
+                          : *anchor == "middle" ? Justification::Center
+                                                : Justification::Left;
+  if (const auto fill = chain.computed(kFill))
+    if (const auto rgb = parseCssColour(*fill)) style.fill = *rgb;
+  if (const auto spacing = chain.computed(kLetterSpacing))
+    if (const auto user = lengthUser(*spacing, size)) style.tracking = *user / size * 1000;
+  if (const auto shift = chain.own(kBaselineShift))
+    if (const auto user = lengthUser(*shift, size)) style.baselineShiftPt = *user * scale;
+  if (const auto leading = chain.computed(kLineHeight)) {
+    if (const auto number = parseNumber(*leading))
+      style.leadingPt = *number * size * scale;  // a bare number is a multiple of the size
+    else if (const auto user = lengthUser(*leading, size))
+      style.leadingPt = *user * scale;
+  }
+  style.startIndentPt = parseNumber(node.attribute("data-indent-start").value()).value_or(0);
+  style.firstLineIndentPt = parseNumber(node.attribute("data-indent-first").value()).value_or(0);
+  return style;
+}
+
+// Edits of one element's style attribute, each made as Impl::setStyle makes it, but with
+// the style split into its declarations once and the attribute written once at the end: a
+// text's whole style is set several times for every text stamped. What the separate edits
+// would leave is kept exactly: the attribute goes when its style becomes blank (and comes
+// back last among the attributes when a later edit fills it again), and the document
+// counts as edited whenever one of the edits changed something.
+//
+// The declarations stand apart as long as each ends outside quotes and brackets; when one
+// does not, the edits go on over the whole text, as withStyleProperty makes them.
+class StyleEdits {
+ public:
+  explicit StyleEdits(pugi::xml_node node) : node_(node) {
+    const pugi::xml_attribute a = node.attribute("style");
+    present_ = static_cast<bool>(a);
+    split_ = splitStyle(a.value(), parts_);
+    if (!split_) whole_ = a.value();
+  }
+
+  void set(std::string_view property, std::optional<std::string_view> value) {
+    std::optional<std::string_view> declaration;
+    if (value && split_) {
+      std::string& text = added_.emplace_back(property);
+      (text += ':') += *value;
+      if (!splitStyle(text, scratch_) || scratch_.size() != 1) joinUp();
+      declaration = text;
+    }
+    if (split_)
+      setInParts(property, declaration);
+    else
+      setInWhole(property, value);
+  }
+
+  void write(Document::Impl& impl) {
+    if (split_) joinUp();
+    if (removed_ || !present_) impl.removeAttribute(node_, "style");
+    if (present_) impl.setAttribute(node_, "style", whole_);
+    if (changed_) impl.touch();
+  }
+
+ private:
+  // What withStyleProperty does, part by part.
+  void setInParts(std::string_view property, std::optional<std::string_view> declaration) {
+    bool stepChanged = false, placed = false;
+    std::size_t kept = 0;
+    for (const std::string_view part : parts_) {
+      const std::string_view name = styleDeclarationName(part);
+      if (name.size() == property.size() && sameIgnoringCase(name, property)) {
+        if (declaration && !placed) {
+          stepChanged = stepChanged || part != *declaration;
+          parts_[kept++] = *declaration;
+        } else {
+          stepChanged = true;
+        }
+        placed = true;
+        continue;
+      }
+      parts_[kept++] = part;
+    }
+    parts_.resize(kept);
+    if (declaration && !placed) {
+      // A blank last part (after a trailing ';') is filled rather than followed.
+      if (!parts_.empty() && trim(parts_.back()).empty())
+        parts_.back() = *declaration;
+      else
+        parts_.push_back(*declaration);
+      stepChanged = true;
+    }
+    // Blank: nothing, one blank part, or a lone ';' between blanks (which withStyleProperty clears).
+    const bool blank = parts_.empty() || (parts_.size() <= 2 && trim(parts_.front()).empty() &&
+                                          trim(parts_.back()).empty());
+    if (blank) parts_.assign(1, std::string_view());
+    settle(blank, stepChanged);
+  }
+
+  void setInWhole(std::string_view property, std::optional<std::string_view> value) {
+    std::string next = withStyleProperty(whole_, property, value);
+    const bool blank = trim(next).empty();
+    const bool stepChanged = next != whole_;
+    whole_ = blank ? std::string() : std::move(next);
+    settle(blank, stepChanged);
+  }
+
+  // A blank style takes the attribute away; anything else puts it (back) or changes it.
+  void settle(bool blank, bool stepChanged) {
+    if (blank) {
+      if (present_) removed_ = changed_ = true;
+      present_ = false;
+    } else {
+      if (!present_ || stepChanged) changed_ = true;
+      present_ = true;
+    }
+  }
+
+  // From parts to the whole text.
+  void joinUp() {
+    whole_.clear();
+    for (std::size_t i = 0; i < parts_.size(); ++i) {
+      if (i > 0) whole_ += ';';
+      whole_ += parts_[i];
+    }
+    split_ = false;
+  }
+
+  pugi::xml_node node_;
+  bool split_ = false;  // the style is in parts_, else in whole_
+  std::vector<std::string_view> parts_;  // into the attribute's value or added_
+  std::deque<std::string> added_;        // the declarations set, where parts_ can point
+  std::vector<std::string_view> scratch_;
+  std::string whole_;
+  bool present_ = false;  // the element has a style attribute
+  bool removed_ = false;  // the one it had went on the way
+  bool changed_ = false;
+};
+
 }  // namespace
 
 Point Document::textAnchor(ArtHandle art) const {
@@ -214,36 +414,8 @@ void Document::setTextMacRoman(ArtHandle art, std::string_view macRoman) {
 
 TextStyle Document::textStyle(ArtHandle art) const {
   const pugi::xml_node node = impl_->text(art);
-  const double scale = scaleOf(impl_->localToHost(node));
-  const double size = fontSizeUser(node);
-  TextStyle style;
-  style.font.postscriptName = node.attribute("data-font").value();
-  if (const auto family = computed(node, "font-family")) style.font.family = firstFamily(*family);
-  if (const auto weight = computed(node, "font-weight")) style.font.weight = cssWeight(*weight);
-  if (const auto slant = computed(node, "font-style"))
-    style.font.slant = *slant == "italic"    ? FontSlant::Italic
-                       : *slant == "oblique" ? FontSlant::Oblique
-                                             : FontSlant::Upright;
-  style.sizePt = size * scale;
-  if (const auto anchor = computed(node, "text-anchor"))
-    style.justification = *anchor == "end"      ? Justification::Right
-                          : *anchor == "middle" ? Justification::Center
-                                                : Justification::Left;
-  if (const auto fill = computed(node, "fill"))
-    if (const auto rgb = parseCssColour(*fill)) style.fill = *rgb;
-  if (const auto spacing = computed(node, "letter-spacing"))
-    if (const auto user = lengthUser(*spacing, size)) style.tracking = *user / size * 1000;
-  if (const auto shift = own(node, "baseline-shift"))
-    if (const auto user = lengthUser(*shift, size)) style.baselineShiftPt = *user * scale;
-  if (const auto leading = computed(node, "line-height")) {
-    if (const auto number = parseNumber(*leading))
-      style.leadingPt = *number * size * scale;  // a bare number is a multiple of the size
-    else if (const auto user = lengthUser(*leading, size))
-      style.leadingPt = *user * scale;
-  }
-  style.startIndentPt = parseNumber(node.attribute("data-indent-start").value()).value_or(0);
-  style.firstLineIndentPt = parseNumber(node.attribute("data-indent-first").value()).value_or(0);
-  return style;
+  double size = 0;
+  return readTextStyle(node, scaleOf(impl_->localToHost(node)), size);
 }
 
 void Document::setTextStyle(ArtHandle art, const TextStyle& style) {
@@ -258,35 +430,34 @@ void Document::setTextStyle(ArtHandle art, const TextStyle& style) {
     impl_->removeAttribute(node, "data-font");
   else
     impl_->setAttribute(node, "data-font", style.font.postscriptName);
+  StyleEdits edits(node);
   if (style.font.family.empty())
-    impl_->setStyle(node, "font-family", std::nullopt);
+    edits.set("font-family", std::nullopt);
   else
-    impl_->setStyle(node, "font-family", quoteFamily(style.font.family));
+    edits.set("font-family", quoteFamily(style.font.family));
   const int weight = style.font.weight;
-  impl_->setStyle(node, "font-weight",
-                  weight == 400 ? "normal" : weight == 700 ? "bold" : std::to_string(weight));
-  impl_->setStyle(node, "font-style",
-                  style.font.slant == FontSlant::Italic    ? "italic"
-                  : style.font.slant == FontSlant::Oblique ? "oblique"
-                                                           : "normal");
-  impl_->setStyle(node, "font-size", formatNumber(size) + "px");
-  impl_->setStyle(node, "text-anchor",
-                  style.justification == Justification::Right    ? "end"
-                  : style.justification == Justification::Center ? "middle"
-                                                                 : "start");
-  impl_->setStyle(node, "fill", toHex(style.fill));
+  edits.set("font-weight", weight == 400 ? "normal" : weight == 700 ? "bold" : std::to_string(weight));
+  edits.set("font-style", style.font.slant == FontSlant::Italic    ? "italic"
+                          : style.font.slant == FontSlant::Oblique ? "oblique"
+                                                                   : "normal");
+  edits.set("font-size", formatNumber(size) + "px");
+  edits.set("text-anchor", style.justification == Justification::Right    ? "end"
+                           : style.justification == Justification::Center ? "middle"
+                                                                          : "start");
+  edits.set("fill", toHex(style.fill));
   if (style.tracking != 0)
-    impl_->setStyle(node, "letter-spacing", formatNumber(style.tracking / 1000 * size) + "px");
+    edits.set("letter-spacing", formatNumber(style.tracking / 1000 * size) + "px");
   else
-    impl_->setStyle(node, "letter-spacing", std::nullopt);
+    edits.set("letter-spacing", std::nullopt);
   if (style.baselineShiftPt != 0)
-    impl_->setStyle(node, "baseline-shift", formatNumber(style.baselineShiftPt / scale) + "px");
+    edits.set("baseline-shift", formatNumber(style.baselineShiftPt / scale) + "px");
   else
-    impl_->setStyle(node, "baseline-shift", std::nullopt);
+    edits.set("baseline-shift", std::nullopt);
   if (style.leadingPt)
-    impl_->setStyle(node, "line-height", formatNumber(*style.leadingPt / scale) + "px");
+    edits.set("line-height", formatNumber(*style.leadingPt / scale) + "px");
   else
-    impl_->setStyle(node, "line-height", std::nullopt);
+    edits.set("line-height", std::nullopt);
+  edits.write(*impl_);
   if (style.startIndentPt != 0)
     impl_->setAttribute(node, "data-indent-start", formatNumber(style.startIndentPt));
   else
@@ -306,9 +477,9 @@ Rect Document::textBounds(ArtHandle art, TextMeasurer& measurer) const {
     const Point p = map.apply(anchor);
     return {p.h, p.v, p.h, p.v};
   }
-  const TextStyle style = textStyle(art);
-  const double size = fontSizeUser(node);
   const double scale = scaleOf(map);
+  double size = 0;
+  const TextStyle style = readTextStyle(node, scale, size);
   const LineExtent extent = measurer.measure(style.font, content);
   // Tracking follows every character, as letter-spacing does in a browser.
   const double width = extent.advance * size +

@@ -30,8 +30,10 @@ bool isWhitespaceText(pugi::xml_node node) {
 
 void forgetHandles(pugi::xml_node node,
                    std::unordered_map<std::uint64_t, pugi::xml_node_struct*>& nodeById,
-                   std::unordered_map<pugi::xml_node_struct*, std::uint64_t>& idByNode) {
-  for (pugi::xml_node child : node.children()) forgetHandles(child, nodeById, idByNode);
+                   std::unordered_map<pugi::xml_node_struct*, std::uint64_t>& idByNode,
+                   std::unordered_map<pugi::xml_node_struct*, ArtKind>& kinds) {
+  for (pugi::xml_node child : node.children()) forgetHandles(child, nodeById, idByNode, kinds);
+  kinds.erase(node.internal_object());  // pugixml may reuse the memory for a new node
   const auto it = idByNode.find(node.internal_object());
   if (it == idByNode.end()) return;
   nodeById.erase(it->second);
@@ -134,11 +136,34 @@ std::string Document::Impl::qualifiedName(std::string_view ns, std::string_view 
   const pugi::xml_node r = root();
   for (pugi::xml_attribute a : r.attributes()) {
     const std::string_view name = a.name();
-    if (name.substr(0, 6) == "xmlns:" && ns == a.value())
+    // A declared prefix with a colon of its own could never name anything.
+    if (name.substr(0, 6) == "xmlns:" && ns == a.value() && name.size() > 6 &&
+        name.find(':', 6) == std::string_view::npos)
       return std::string(name.substr(6)) + ":" + std::string(local);
   }
+  // A prefix some element or attribute already uses, even undeclared, is not free: binding
+  // it would give those names a namespace they never had (an unbound inkscape:page would
+  // turn into a page).
+  std::set<std::string, std::less<>> used;
+  const auto note = [&](std::string_view name) {
+    const std::string_view usedPrefix = splitName(name).first;
+    if (!usedPrefix.empty()) used.emplace(usedPrefix);
+  };
+  for (pugi::xml_node n = xml.first_child(); n;) {
+    if (n.type() == pugi::node_element) {
+      note(n.name());
+      for (pugi::xml_attribute a : n.attributes()) note(a.name());
+    }
+    if (n.first_child()) {
+      n = n.first_child();
+      continue;
+    }
+    while (n && !n.next_sibling()) n = n.parent();
+    if (n) n = n.next_sibling();
+  }
   std::string chosen(prefix);
-  for (int n = 2; r.attribute(("xmlns:" + chosen).c_str()); ++n) chosen = std::string(prefix) + std::to_string(n);
+  for (int n = 2; r.attribute(("xmlns:" + chosen).c_str()) || used.contains(chosen); ++n)
+    chosen = std::string(prefix) + std::to_string(n);
   setAttribute(r, "xmlns:" + chosen, ns);
   return chosen + ":" + std::string(local);
 }
@@ -159,6 +184,7 @@ void Document::Impl::setAttribute(pugi::xml_node node, std::string_view name, st
     idAdded(v);
   }
   if (n.starts_with("xmlns")) pagesFound.reset();
+  kindsMayChange(n);
   if (!a) a = node.append_attribute(n.c_str());
   a.set_value(v.c_str());
   touch();
@@ -169,6 +195,7 @@ void Document::Impl::removeAttribute(pugi::xml_node node, std::string_view name)
   if (!a) return;
   if (name == "id") idRemoved(a.value());
   if (name.starts_with("xmlns")) pagesFound.reset();
+  kindsMayChange(name);
   if (layout) layout->forget(a);
   node.remove_attribute(a);
   touch();
@@ -209,7 +236,7 @@ void Document::Impl::removeNode(pugi::xml_node node) {
       if (n != node) n = n.next_sibling();
     }
   }
-  forgetHandles(node, nodeById, idByNode);
+  forgetHandles(node, nodeById, idByNode, kinds);
   if (layout) layout->forget(node);
   pagesMayChange(node.parent());
   node.parent().remove_child(node);
@@ -316,10 +343,13 @@ std::vector<pugi::xml_node> Document::Impl::layersInDocumentOrder() const {
 }
 
 ArtKind Document::Impl::kindOf(pugi::xml_node node) const {
-  if (isLayer(node)) return ArtKind::LayerGroup;
-  if (isSvg(node, "g")) return ArtKind::Group;
-  if (isSvg(node, "text")) return ArtKind::PointText;
-  return ArtKind::Other;
+  if (const auto kept = kinds.find(node.internal_object()); kept != kinds.end()) return kept->second;
+  const ArtKind kind = isLayer(node)           ? ArtKind::LayerGroup
+                       : isSvg(node, "g")    ? ArtKind::Group
+                       : isSvg(node, "text") ? ArtKind::PointText
+                                             : ArtKind::Other;
+  kinds.emplace(node.internal_object(), kind);
+  return kind;
 }
 
 bool Document::Impl::isRendered(pugi::xml_node node) {

@@ -36,8 +36,9 @@ void skipSeparator(std::string_view& s) {
 // Hands each part of a style attribute to `visit`, split at the semicolons that are
 // outside quotes and brackets. No allocation: every text style read or written goes
 // through here several times.
+// True when the style ends outside quotes and brackets.
 template <typename Visit>
-void forEachDeclaration(std::string_view style, Visit&& visit) {
+bool forEachDeclaration(std::string_view style, Visit&& visit) {
   static constexpr auto kSpecial = [] {
     std::array<bool, 256> special{};
     for (char c : {'"', '\'', '(', ')', ';'}) special[static_cast<unsigned char>(c)] = true;
@@ -64,6 +65,7 @@ void forEachDeclaration(std::string_view style, Visit&& visit) {
     }
   }
   visit(style.substr(start));
+  return quote == 0 && depth == 0;
 }
 
 std::string_view declarationName(std::string_view declaration) {
@@ -218,20 +220,45 @@ std::string formatNumber(double value) {
   return std::string(buffer, end);
 }
 
+namespace {
+
+// The value of a declaration that has a name: trimmed, without "!important".
+std::string_view declarationValue(std::string_view declaration) {
+  std::string_view value = trim(declaration.substr(declaration.find(':') + 1));
+  constexpr std::string_view kImportant = "!important";
+  if (value.size() >= kImportant.size() &&
+      equalsIgnoreCase(value.substr(value.size() - kImportant.size()), kImportant))
+    value = trim(value.substr(0, value.size() - kImportant.size()));
+  return value;
+}
+
+}  // namespace
+
 std::optional<std::string> styleProperty(std::string_view style, std::string_view name) {
   std::optional<std::string_view> found;
   forEachDeclaration(style, [&](std::string_view declaration) {
-    if (!equalsIgnoreCase(declarationName(declaration), name)) return;
-    std::string_view value = trim(declaration.substr(declaration.find(':') + 1));
-    constexpr std::string_view kImportant = "!important";
-    if (value.size() >= kImportant.size() &&
-        equalsIgnoreCase(value.substr(value.size() - kImportant.size()), kImportant))
-      value = trim(value.substr(0, value.size() - kImportant.size()));
-    found = value;
+    if (equalsIgnoreCase(declarationName(declaration), name)) found = declarationValue(declaration);
   });
   if (!found) return std::nullopt;
   return std::string(*found);
 }
+
+void styleDeclarations(std::string_view style, std::vector<StyleDeclaration>& out) {
+  out.clear();
+  forEachDeclaration(style, [&](std::string_view declaration) {
+    const std::string_view name = declarationName(declaration);
+    if (!name.empty()) out.push_back({name, declarationValue(declaration)});
+  });
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) { return equalsIgnoreCase(a, b); }
+
+bool splitStyle(std::string_view style, std::vector<std::string_view>& parts) {
+  parts.clear();
+  return forEachDeclaration(style, [&](std::string_view part) { parts.push_back(part); });
+}
+
+std::string_view styleDeclarationName(std::string_view part) { return declarationName(part); }
 
 std::string withStyleProperty(std::string_view style, std::string_view name,
                               std::optional<std::string_view> value) {

@@ -43,6 +43,25 @@ std::string formatNumber(double value);
 // "!important". Property names compare case-insensitively; the last one wins.
 std::optional<std::string> styleProperty(std::string_view style, std::string_view name);
 
+// Every declaration of a style attribute in order, read as styleProperty reads them (the
+// value trimmed and without "!important"; parts without a name left out), into `out`:
+// for reading many properties at once. The views point into `style`.
+struct StyleDeclaration {
+  std::string_view name;
+  std::string_view value;
+};
+void styleDeclarations(std::string_view style, std::vector<StyleDeclaration>& out);
+
+// ASCII letters compared without case, as property names are.
+bool sameIgnoringCase(std::string_view a, std::string_view b);
+
+// The parts of a style between its semicolons outside quotes and brackets, in order and
+// empty ones included: joined with ';' they give the style back. False when the style
+// ends inside quotes or brackets, where a part added after it would not stand apart.
+bool splitStyle(std::string_view style, std::vector<std::string_view>& parts);
+// The property a part of a style names, trimmed; empty when it has no colon.
+std::string_view styleDeclarationName(std::string_view part);
+
 // The style with one property set (or removed when `value` is empty). Every
 // other declaration keeps its text and place; a new one goes at the end.
 std::string withStyleProperty(std::string_view style, std::string_view name,

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -367,10 +368,12 @@ struct ArtSuitesState {
   std::map<AIArtHandle**, std::unique_ptr<MatchList>> matchLists;
 };
 
-int32_t artAttributes(const Document& document, ArtHandle art) {
+// The attributes among `wanted` that the art has: each is found by walking up its
+// ancestors, so only those some criterion asks about are looked for.
+int32_t artAttributes(const Document& document, ArtHandle art, int32_t wanted) {
   int32_t attributes = 0;
-  if (document.locked(art)) attributes |= kArtLocked;
-  if (document.hidden(art)) attributes |= kArtHidden;
+  if ((wanted & kArtLocked) && document.locked(art)) attributes |= kArtLocked;
+  if ((wanted & kArtHidden) && document.hidden(art)) attributes |= kArtHidden;
   return attributes;  // nothing is ever selected in this host
 }
 
@@ -387,10 +390,14 @@ ASErr getMatchingArt(AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** 
     auto list = std::make_unique<MatchList>();
     for (ArtHandle art : document->allArt()) {
       const int16_t type = artType(*document, art);
-      const int32_t attributes = artAttributes(*document, art);
+      const auto ofType = [&](const AIMatchingArtSpec& spec) { return spec.type == kAnyArt || spec.type == type; };
+      // Most art is of no type asked for: its attributes are not needed.
+      int32_t wanted = 0;
+      for (const AIMatchingArtSpec& spec : std::span(specs, static_cast<size_t>(numSpecs)))
+        if (ofType(spec)) wanted |= spec.whichAttr;
+      const int32_t attributes = wanted == 0 ? 0 : artAttributes(*document, art, wanted);
       const bool matched = std::any_of(specs, specs + numSpecs, [&](const AIMatchingArtSpec& spec) {
-        return (spec.type == kAnyArt || spec.type == type) &&
-               (attributes & spec.whichAttr) == (spec.attr & spec.whichAttr);
+        return ofType(spec) && (attributes & spec.whichAttr) == (spec.attr & spec.whichAttr);
       });
       if (matched) list->arts.push_back(pluginArt(art));
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 
 #include "run.h"
 
@@ -125,6 +126,50 @@ TEST(Stamp, StampingAStampedFileReplacesTheStamps) {
   auto texts = stampTexts(readJson(ws / "r.json")["documents"][0]);
   EXPECT_TRUE(contains(texts, "2/01/2013")) << "the day is never zero-padded, the month always";
   EXPECT_TRUE(contains(texts, " - once.svg")) << "the file name stamped is the input's";
+}
+
+// The size in points of the saved document's width or height attribute.
+double rootSizePt(const std::string& svg, const std::string& attribute) {
+  std::smatch m;
+  const std::string root = svg.substr(svg.find("<svg"), svg.find('>', svg.find("<svg")) - svg.find("<svg"));
+  if (!std::regex_search(root, m, std::regex("\\s" + attribute + "=\"([0-9.]+)(mm|px|pt)?\"")))
+    return -1;
+  const double perUnit = m[2] == "mm" ? 72 / 25.4 : m[2] == "pt" ? 1.0 : 0.75;
+  return std::stod(m[1]) * perUnit;
+}
+
+// A browser shows the viewBox only. The host's origin is its bottom left corner, so a stamp
+// is shown when its bounds, as the next session reads them, lie within the saved size.
+TEST(Stamp, EveryStampLiesWithinTheSavedCanvas) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"affiche-a4.svg"},
+                                              {"--top", "affiche-a4.svg"},
+                                              {"--one-line", "plaquette-multipage.svg"},
+                                              {"--new", "210x297mm,100x100mm"}}) {
+    Workspace ws;
+    ws.example("affiche-a4.svg");
+    ws.example("plaquette-multipage.svg");
+    std::vector<std::string> stamp = {"stamp", "-o", "once.svg"};
+    stamp.insert(stamp.end(), args.begin(), args.end());
+    ASSERT_EQ(ws.run(withDate(stamp)).status, 0) << args.back();
+    ASSERT_EQ(ws.run({"stamp", "--cancel", "-o", "again.svg", "--report", "r.json", "once.svg"}).status, 0);
+    const std::string saved = readFile(ws / "once.svg");
+    EXPECT_EQ(readFile(ws / "again.svg"), saved) << "Cancel changes nothing";
+    const double width = rootSizePt(saved, "width"), height = rootSizePt(saved, "height");
+    const json doc = readJson(ws / "r.json")["documents"][0];
+    ASSERT_FALSE(doc["stamps"].empty());
+    for (const auto& text : doc["stamps"]) {
+      const auto& b = text["bounds"];
+      EXPECT_GE(b["left"].get<double>(), 0) << args.back() << text.dump();
+      EXPECT_GE(b["bottom"].get<double>(), 0) << args.back() << text.dump();
+      EXPECT_LE(b["right"].get<double>(), width + 1e-3) << args.back() << text.dump();
+      EXPECT_LE(b["top"].get<double>(), height + 1e-3) << args.back() << text.dump();
+    }
+    // Stamping the result again grows nothing more.
+    ASSERT_EQ(ws.run(withDate({"stamp", "-o", "twice.svg", "once.svg"})).status, 0);
+    const std::string twice = readFile(ws / "twice.svg");
+    EXPECT_EQ(rootSizePt(twice, "width"), width);
+    EXPECT_EQ(rootSizePt(twice, "height"), height);
+  }
 }
 
 TEST(Stamp, TheStampedExampleGetsOneFreshSet) {

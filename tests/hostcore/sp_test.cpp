@@ -1,13 +1,18 @@
 // The plug-in architecture's suites and the host's accounting and fault plan behind them.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "fake_plugin.h"
 
 namespace hostcore_test {
 namespace {
 
+using hostsim::Accounting;
 using hostsim::Host;
 
 TEST(SuiteAccounting, EachAcquisitionIsHeldUntilReleased) {
@@ -83,6 +88,63 @@ TEST(MemoryBlocks, FreeingTwiceIsFlaggedNotRepeated) {
   });
   EXPECT_EQ(host.accounting().misuses().size(), 2u);
   EXPECT_EQ(host.liveBlocks(), 0u);
+}
+
+TEST(MemoryBlocks, SmallBlocksAreDistinctAlignedAndReused) {
+  Host host;
+  attachFakePlugin(host);
+  inPlugin(host, [&](SPMessageData& message) {
+    std::vector<void*> blocks;
+    for (size_t size : {0, 1, 16, 17, 33, 64, 65, 200}) {
+      for (int i = 0; i < 300; ++i) {
+        void* block = nullptr;
+        EXPECT_EQ(message.basic->AllocateBlock(size, &block), kNoErr);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % alignof(std::max_align_t), 0u);
+        std::memset(block, static_cast<int>(blocks.size() % 251), size);
+        blocks.push_back(block);
+      }
+    }
+    // Every block still holds what was written into it: none overlaps another.
+    size_t n = 0, overwritten = 0;
+    for (size_t size : {0, 1, 16, 17, 33, 64, 65, 200})
+      for (int i = 0; i < 300; ++i, ++n)
+        for (size_t byte = 0; byte < size; ++byte)
+          if (static_cast<unsigned char*>(blocks[n])[byte] != n % 251) ++overwritten;
+    EXPECT_EQ(overwritten, 0u);
+    for (void* block : blocks) EXPECT_EQ(message.basic->FreeBlock(block), kNoErr);
+    void* again = nullptr;
+    EXPECT_EQ(message.basic->AllocateBlock(16, &again), kNoErr);
+    EXPECT_EQ(message.basic->FreeBlock(again), kNoErr);
+    return kNoErr;
+  });
+  EXPECT_TRUE(host.allGivenBack()) << host.outstanding();
+}
+
+TEST(CallCounts, ANameIsCountedByItsTextNotItsAddress) {
+  Accounting accounting;
+  char name[32] = "AI Art Suite.NewArt";
+  accounting.countCall(name);
+  accounting.countCall("AI Art Suite.NewArt");
+  std::strcpy(name, "AI Art Suite.Dispose");  // the same address, another name
+  accounting.countCall(name);
+  accounting.countCall(std::string("AI Art Suite.NewArt"));
+  EXPECT_EQ(accounting.callsOf("AI Art Suite.NewArt"), 3u);
+  EXPECT_EQ(accounting.callsOf("AI Art Suite.Dispose"), 1u);
+  EXPECT_EQ(accounting.totalCalls(), 4u);
+
+  char kind[16] = "text range";
+  accounting.objectCreated(kind);
+  accounting.objectCreated(std::string("text range"));
+  std::strcpy(kind, "char feats");
+  accounting.objectCreated(kind);
+  accounting.objectDestroyed("text range");
+  EXPECT_EQ(accounting.objectsLive("text range"), 1);
+  EXPECT_EQ(accounting.objectsLive("char feats"), 1);
+  // A copy counts on by itself.
+  Accounting copy = accounting;
+  copy.countCall("AI Art Suite.NewArt");
+  EXPECT_EQ(copy.callsOf("AI Art Suite.NewArt"), 4u);
+  EXPECT_EQ(accounting.callsOf("AI Art Suite.NewArt"), 3u);
 }
 
 TEST(MemoryBlocks, BlocksLeftAtTheEndAreReportedAndReclaimed) {

@@ -1,49 +1,21 @@
-// What every hostile-input test needs: a scratch folder, the estampilleur program run as a
-// person runs it, a snapshot of a file to prove it was left alone, and the tally of the
-// hostile inputs the tests try.
+// What every hostile-input test needs besides the shared runner: a snapshot of a file to
+// prove it was left alone, minimal SVG documents, and the tally of the hostile inputs tried.
 #pragma once
 
 #include <sys/stat.h>
 
-#include <cstddef>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "runner/run.h"
+
 namespace hostile {
 
-struct Result {
-  int status = -1;  // exit status, or 128 + signal
-  std::string out;
-  std::string err;
-  double seconds = 0;
-};
-
-// A fresh folder under the temporary folder, removed afterwards.
-class Workspace {
- public:
-  Workspace();
-  ~Workspace();
-  Workspace(const Workspace&) = delete;
-  Workspace& operator=(const Workspace&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-  // Copies examples/NAME in and returns the copy.
-  std::filesystem::path example(const std::string& name, const std::string& as = "") const;
-
-  // Runs `estampilleur ARGS...` in this folder with the test fonts, its own configuration
-  // folder, no SOURCE_DATE_EPOCH, and `limitSeconds` before it is killed.
-  Result run(const std::vector<std::string>& args, double limitSeconds = 300) const;
-
- private:
-  std::filesystem::path path_;
-};
+using namespace runner;  // the workspace, the program run and the file helpers
 
 // A file's bytes and modification time, to prove it untouched.
 struct Snapshot {
@@ -54,14 +26,8 @@ struct Snapshot {
   bool operator==(const Snapshot& other) const;
 };
 
-std::string readFile(const std::filesystem::path& file);
-void writeFile(const std::filesystem::path& file, const std::string& bytes);
-nlohmann::json readJson(const std::filesystem::path& file);
-
 // The report's first document.
 nlohmann::json firstDocument(const std::filesystem::path& report);
-std::vector<std::string> stampTexts(const nlohmann::json& document);
-size_t occurrences(const std::string& text, const std::string& needle);
 
 // A minimal SVG document with the namespaces the host uses, `attributes` on the root and
 // `body` inside it.

@@ -146,6 +146,20 @@ TEST(ArtTree, DisposingInvalidatesTheArtAndEverythingInside) {
       << doc.toString();
 }
 
+TEST(ArtTree, NewArtInTheMemoryOfDisposedArtHasItsOwnKind) {
+  Document doc = Document::create({{200, 100}});
+  const ArtHandle layer = doc.layerGroup(doc.currentLayer());
+  for (int round = 0; round < 20; ++round) {
+    const ArtHandle text = doc.newPointText(layer, Placement::InsideOnTop, {10, 10});
+    ASSERT_EQ(doc.kind(text), ArtKind::PointText);
+    doc.dispose(text);
+    const ArtHandle group = doc.newGroup(layer, Placement::InsideOnTop);
+    ASSERT_EQ(doc.kind(group), ArtKind::Group);
+    EXPECT_THROW(doc.textStyle(group), std::invalid_argument);
+    doc.dispose(group);
+  }
+}
+
 TEST(ArtTree, TranslatingAGroupPrependsATranslateInUserUnits) {
   Document doc = Document::parse(kArt);
   const ArtHandle group = byId(doc, "group");

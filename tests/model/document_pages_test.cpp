@@ -111,7 +111,7 @@ TEST(Bleed, AFileWithoutPagesGetsOneOverTheViewport) {
 
   doc.setBleed({0, 0, 0, 14});
   EXPECT_EQ(doc.toString(),
-            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100pt\" height=\"50pt\" viewBox=\"0 0 200 100\""
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100pt\" height=\"64pt\" viewBox=\"0 0 200 128\""
             " xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\""
             " xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\">\n"
             "  <sodipodi:namedview id=\"namedview1\"><inkscape:page x=\"0\" y=\"0\" width=\"200\" "
@@ -120,8 +120,106 @@ TEST(Bleed, AFileWithoutPagesGetsOneOverTheViewport) {
             "</svg>\n");
   const Document reloaded = Document::parse(doc.toString());
   EXPECT_EQ(reloaded.artboardCount(), 1);
-  EXPECT_EQ(reloaded.artboard(0), doc.viewport());
+  EXPECT_EQ(reloaded.artboard(0), (Rect{0, 64, 100, 14})) << "the canvas grew by the bleed below";
   EXPECT_EQ(reloaded.bleed(), (Rect{0, 0, 0, 14}));
+}
+
+// A browser shows the viewBox only: whatever lies in the bleed or on a later page must be
+// inside it once written, and nothing may move for the host.
+TEST(Canvas, GrowsToHoldEveryPageAndItsBleed) {
+  Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg"
+  xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape"
+  xmlns:sodipodi="http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd"
+  width="210mm" height="297mm" viewBox="0 0 210 297">
+  <sodipodi:namedview><inkscape:page x="0" y="0" width="210" height="297" id="page1"/>
+  <inkscape:page x="220" y="-10" width="200" height="100" id="page2"/></sodipodi:namedview>
+</svg>)svg");
+  const Rect page1 = doc.artboard(0), page2 = doc.artboard(1);
+  doc.setBleed({0, 0, 0, 5 * kPtPerMm});
+  const std::string saved = doc.toString();
+  EXPECT_NE(saved.find(R"(width="420mm" height="312mm" viewBox="0 -10 420 312")"), std::string::npos) << saved;
+  EXPECT_EQ(doc.toString(), saved) << "writing twice grows once";
+
+  // The pages keep their place on the canvas; the host's origin, its bottom left corner, is
+  // now the bleed's lower.
+  const auto lower = [](Rect r) {
+    const double by = 5 * kPtPerMm;
+    return Rect{r.left, r.top + by, r.right, r.bottom + by};
+  };
+  const Document reloaded = Document::parse(saved);
+  expectRect(reloaded.artboard(0), lower(page1));
+  expectRect(reloaded.artboard(1), lower(page2));
+  expectRect(reloaded.bleed(), doc.bleed());
+  Document again = Document::parse(saved);
+  again.setBleed({0, 0, 0, 5 * kPtPerMm + 1});
+  again.setBleed(doc.bleed());
+  EXPECT_EQ(again.toString(), saved) << "a canvas that holds everything is left as it is";
+}
+
+// One em per character, so that bounds follow from the text alone.
+class EmMeasurer final : public TextMeasurer {
+ public:
+  LineExtent measure(const FontRef&, std::string_view utf8) override {
+    return {static_cast<double>(utf8.size()), 0.8, -0.2};
+  }
+};
+
+TEST(Canvas, HoldsTheAddedTextsTheHostMeasured) {
+  Document doc = Document::parse(R"(<svg xmlns="http://www.w3.org/2000/svg" width="100pt" height="100pt"/>)");
+  const LayerHandle layer = doc.insertLayer({}, LayerPlacement::AboveAll);
+  // A 10-point line of 20 characters from x = 90: 200 points long, 2 below the baseline.
+  const ArtHandle text = doc.newPointText(doc.layerGroup(layer), Placement::InsideOnTop, {90, 0});
+  doc.setTextMacRoman(text, "vingt caracteres, ok");
+  TextStyle style = doc.textStyle(text);
+  style.sizePt = 10;
+  doc.setTextStyle(text, style);
+  const std::string unmeasured = doc.toString();
+  EXPECT_NE(unmeasured.find(R"(width="100pt" height="100pt")"), std::string::npos) << unmeasured;
+
+  EmMeasurer measurer;
+  const std::string saved = doc.toString(&measurer);
+  // In px user units: 0 .. (90 + 200) / 0.75 wide, 0 .. (100 + 2) / 0.75 high, outwards to
+  // a hundredth.
+  EXPECT_NE(saved.find(R"(width="290.0025pt" height="102pt")"), std::string::npos) << saved;
+  EXPECT_NE(saved.find(R"(viewBox="0 0 386.67 136")"), std::string::npos) << saved;
+
+  // A text removed again asks for nothing.
+  doc.dispose(text);
+  EXPECT_EQ(doc.toString(&measurer).find("viewBox"), std::string::npos);
+  EXPECT_NE(doc.toString(&measurer).find(R"(width="100pt" height="100pt")"), std::string::npos);
+}
+
+TEST(Canvas, AFileWithoutViewBoxGetsOneAtTheSameScale) {
+  Document doc = Document::parse(R"(<svg xmlns="http://www.w3.org/2000/svg" width="400" height="200"/>)");
+  doc.setBleed({0, 0, 0, 30});
+  const std::string saved = doc.toString();
+  EXPECT_NE(saved.find(R"(width="400" height="240")"), std::string::npos) << saved;
+  EXPECT_NE(saved.find(R"(viewBox="0 0 400 240")"), std::string::npos) << saved;
+  const Document reloaded = Document::parse(saved);
+  expectRect(reloaded.artboard(0), {0, 180, 300, 30});
+  expectRect(reloaded.bleed(), {0, 0, 0, 30});
+}
+
+TEST(Canvas, RelativeSizesAreLeftToTheViewer) {
+  Document doc = Document::parse(
+      R"(<svg xmlns="http://www.w3.org/2000/svg" width="100%" viewBox="0 0 100 50" height="50mm"/>)");
+  doc.setBleed({0, 0, 0, 10 * kPtPerMm});
+  const std::string saved = doc.toString();
+  EXPECT_NE(saved.find(R"(width="100%" viewBox="0 0 100 60" height="60mm")"), std::string::npos) << saved;
+}
+
+TEST(Canvas, ACanvasTheLoaderWouldRefuseIsNotWritten) {
+  Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg"
+  xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape"
+  xmlns:sodipodi="http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd" width="100pt" height="100pt" viewBox="0 0 100 100">
+  <sodipodi:namedview><inkscape:page x="0" y="0" width="100" height="100"/>
+  <inkscape:page x="9000000" y="0" width="100" height="100"/>
+  <inkscape:page x="-9000000" y="0" width="100" height="100"/></sodipodi:namedview>
+</svg>)svg");
+  doc.setBleed({0, 0, 0, 10});
+  const std::string saved = doc.toString();
+  EXPECT_NE(saved.find(R"(viewBox="0 0 100 100")"), std::string::npos) << saved;
+  EXPECT_NO_THROW(Document::parse(saved));
 }
 
 TEST(Bleed, ImpossibleValuesAreRefused) {

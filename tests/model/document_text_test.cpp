@@ -77,6 +77,42 @@ TEST(PointText, EverythingSurvivesSavingAndReloading) {
   EXPECT_EQ(read.firstLineIndentPt, 0);
 }
 
+TEST(PointText, RestylingEditsOnlyTheStylesOwnDeclarations) {
+  Document doc = Document::parse(
+      R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="100px" height="100px" viewBox="0 0 100 100">)svg"
+      R"svg(<text id="t" style="FILL:red; clip-path:url(#a;b) ;fill:#0000ff;font-family:'A;B';" x="1" y="2">Hi</text>)svg"
+      "</svg>");
+  const ArtHandle text = doc.allArt().back();
+  TextStyle style = doc.textStyle(text);
+  EXPECT_EQ(style.font.family, "A;B");
+  EXPECT_EQ(style.fill, (Rgb{0, 0, 255}));
+  style.sizePt = 9;
+  doc.setTextStyle(text, style);
+  // The first fill takes the value in its place, the second goes, the rest stays as written.
+  EXPECT_NE(doc.toString().find("<text id=\"t\" style=\"fill:#0000ff; clip-path:url(#a;b) ;font-family:'A;B';"
+                                "font-weight:normal;font-style:normal;font-size:12px;text-anchor:start\" "
+                                "x=\"1\" y=\"2\">"),
+            std::string::npos)
+      << doc.toString();
+}
+
+TEST(PointText, AStyleEmptiedOnTheWayComesBackLast) {
+  // Removing the family empties the style for a moment: the attribute goes, and the next
+  // property brings it back after the others, as one edit at a time would.
+  Document doc = Document::parse(
+      R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="100px" height="100px" viewBox="0 0 100 100">)svg"
+      R"svg(<text id="t" style="font-family:'A'" x="1" y="2">Hi</text></svg>)svg");
+  const ArtHandle text = doc.allArt().back();
+  TextStyle style = doc.textStyle(text);
+  style.font.family.clear();
+  doc.setTextStyle(text, style);
+  EXPECT_NE(doc.toString().find("<text id=\"t\" x=\"1\" y=\"2\" style=\"font-weight:normal;font-style:normal;"
+                                "font-size:16px;text-anchor:start;fill:#000000\">Hi</text>"),
+            std::string::npos)
+      << doc.toString();
+  EXPECT_TRUE(doc.modified());
+}
+
 TEST(PointText, MacRomanInAndOut) {
   Document doc = Document::create({{200, 100}});
   const ArtHandle text = doc.newPointText(doc.layerGroup(doc.layer(0)), Placement::InsideOnTop, {0, 0});

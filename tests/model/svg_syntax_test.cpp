@@ -86,5 +86,24 @@ TEST(SvgSyntax, StylePropertiesAreReadAndEditedInPlace) {
   EXPECT_EQ(withStyleProperty("c:d;", "c", std::nullopt), "");
 }
 
+TEST(SvgSyntax, StylesSplitIntoPartsThatJoinBack) {
+  std::vector<std::string_view> parts;
+  const std::string style = " fill:red;font-family:'A;B';;clip-path:url(#a;b) ;";
+  EXPECT_TRUE(splitStyle(style, parts));
+  EXPECT_EQ(parts, (std::vector<std::string_view>{" fill:red", "font-family:'A;B'", "", "clip-path:url(#a;b) ", ""}));
+  EXPECT_EQ(styleDeclarationName(parts[0]), "fill");
+  EXPECT_EQ(styleDeclarationName(parts[2]), "");
+  // Ending inside quotes or brackets: what follows would not stand apart.
+  EXPECT_FALSE(splitStyle("fill:red;font-family:'A", parts));
+  EXPECT_FALSE(splitStyle("clip-path:url(#a", parts));
+
+  std::vector<StyleDeclaration> declarations;
+  styleDeclarations(" Fill : red !important;nameless;font-family:'A;B'", declarations);
+  ASSERT_EQ(declarations.size(), 2u);
+  EXPECT_EQ(declarations[0].name, "Fill");
+  EXPECT_EQ(declarations[0].value, "red");  // as styleProperty reads it
+  EXPECT_EQ(declarations[1].value, "'A;B'");
+}
+
 }  // namespace
 }  // namespace hostsim

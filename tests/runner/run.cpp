@@ -1,21 +1,23 @@
-#include "run.h"
+#include "runner/run.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
-namespace clitest {
+namespace runner {
 
 Workspace::Workspace() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "cli-test-XXXXXX").string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "estampilleur-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
   path_ = pattern;
 }
@@ -25,28 +27,30 @@ Workspace::~Workspace() {
   std::filesystem::remove_all(path_, ec);
 }
 
-std::filesystem::path Workspace::example(const std::string& name) const {
-  std::filesystem::path copy = path_ / name;
-  std::filesystem::copy_file(std::filesystem::path(CLI_TEST_EXAMPLES) / name, copy,
+std::filesystem::path Workspace::example(const std::string& name, const std::string& as) const {
+  std::filesystem::path copy = path_ / (as.empty() ? name : as);
+  std::filesystem::copy_file(std::filesystem::path(RUNNER_EXAMPLES) / name, copy,
                              std::filesystem::copy_options::overwrite_existing);
   return copy;
 }
 
-Result Workspace::run(const std::vector<std::string>& args, const std::vector<std::string>& environment) const {
+Result Workspace::run(const std::vector<std::string>& args, const std::vector<std::string>& environment,
+                      double limitSeconds) const {
   std::vector<std::string> variables;
   for (char** e = environ; *e != nullptr; ++e) {
     std::string entry = *e;
-    for (const char* dropped : {"SOURCE_DATE_EPOCH=", "XDG_CONFIG_HOME=", "HOME=", "ESTAMPILLEUR_FONTS=",
-                                "ESTAMPILLEUR_PLUGIN="})
-      if (entry.rfind(dropped, 0) == 0) entry.clear();
-    if (!entry.empty()) variables.push_back(entry);
+    bool dropped = false;
+    for (const char* name : {"SOURCE_DATE_EPOCH=", "XDG_CONFIG_HOME=", "HOME=", "ESTAMPILLEUR_FONTS=",
+                             "ESTAMPILLEUR_PLUGIN="})
+      dropped = dropped || entry.rfind(name, 0) == 0;
+    if (!dropped) variables.push_back(entry);
   }
   variables.push_back("XDG_CONFIG_HOME=" + (path_ / "config").string());
   variables.push_back("HOME=" + path_.string());
-  variables.push_back(std::string("ESTAMPILLEUR_FONTS=") + CLI_TEST_FONTS);
+  variables.push_back(std::string("ESTAMPILLEUR_FONTS=") + RUNNER_FONTS);
   for (const auto& extra : environment) variables.push_back(extra);
 
-  std::vector<std::string> argv = {CLI_TEST_PROGRAM};
+  std::vector<std::string> argv = {RUNNER_PROGRAM};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> argp, envp;
   for (auto& a : argv) argp.push_back(a.data());
@@ -54,30 +58,44 @@ Result Workspace::run(const std::vector<std::string>& args, const std::vector<st
   for (auto& v : variables) envp.push_back(v.data());
   envp.push_back(nullptr);
 
-  std::string outFile = (path_ / ".stdout").string();
-  std::string errFile = (path_ / ".stderr").string();
+  const std::string outFile = (path_ / ".stdout").string();
+  const std::string errFile = (path_ / ".stderr").string();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  // The program runs in the workspace, so relative paths are the workspace's.
+  // Relative paths are the workspace's, as for a person working in that folder.
   std::string script = "cd \"$0\" && exec \"$@\"";
   std::vector<char*> shell = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), script.data(),
                               const_cast<char*>(path_.c_str())};
   shell.insert(shell.end(), argp.begin(), argp.end());
 
-  Result result;
+  const auto start = std::chrono::steady_clock::now();
   pid_t pid = 0;
-  int spawned = posix_spawn(&pid, "/bin/sh", &actions, nullptr, shell.data(), envp.data());
+  const int spawned = posix_spawn(&pid, "/bin/sh", &actions, nullptr, shell.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) throw std::runtime_error(std::string("cannot run the program: ") + std::strerror(spawned));
+
+  Result result;
   int wstatus = 0;
-  while (::waitpid(pid, &wstatus, 0) < 0) {
+  bool killed = false;
+  for (;;) {
+    const pid_t done = ::waitpid(pid, &wstatus, WNOHANG);
+    if (done == pid) break;
+    if (done < 0 && errno != EINTR) throw std::runtime_error("lost the program's process");
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!killed && elapsed > limitSeconds) {
+      ::kill(pid, SIGKILL);  // a hang is a failure like a crash; the test says which
+      killed = true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   result.out = readFile(outFile);
   result.err = readFile(errFile);
+  if (killed) result.err += "\n[killed after " + std::to_string(limitSeconds) + " s]";
   std::filesystem::remove(outFile);
   std::filesystem::remove(errFile);
   return result;
@@ -88,8 +106,10 @@ std::string readFile(const std::filesystem::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void writeFile(const std::filesystem::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
+void writeFile(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary);
+  out << bytes;
+  if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
 nlohmann::json readJson(const std::filesystem::path& file) { return nlohmann::json::parse(readFile(file)); }
@@ -106,4 +126,4 @@ size_t occurrences(const std::string& text, const std::string& needle) {
   return count;
 }
 
-}  // namespace clitest
+}  // namespace runner
