@@ -367,19 +367,15 @@ void Document::Impl::fitCanvas(const Document& document, TextMeasurer* measurer)
       if (!document.valid(text) || document.kind(text) != ArtKind::PointText) continue;
       const Rect r = document.textBounds(text, *measurer);
       if (!(r.right > r.left)) continue;  // nothing drawn
-      // Outwards to a hundredth of a unit: the canvas needs no more, and its numbers stay short.
-      const auto down = [](double v) { return std::floor(v * 100) / 100; };
-      const auto up = [](double v) { return std::ceil(v * 100) / 100; };
-      left = std::min(left, down(vp.x + r.left / vp.sx));
-      right = std::max(right, up(vp.x + r.right / vp.sx));
-      top = std::min(top, down(vp.y + vp.height - r.top / vp.sy));
-      bottom = std::max(bottom, up(vp.y + vp.height - r.bottom / vp.sy));
+      left = std::min(left, vp.x + r.left / vp.sx);
+      right = std::max(right, vp.x + r.right / vp.sx);
+      top = std::min(top, vp.y + vp.height - r.top / vp.sy);
+      bottom = std::max(bottom, vp.y + vp.height - r.bottom / vp.sy);
     }
-  const double width = right - left, height = bottom - top;
   const auto close = [](double a, double b, double size) { return std::abs(a - b) <= 1e-9 * size; };
   const pugi::xml_node r = root();
-  if (close(left, vp.x, vp.width) && close(top, vp.y, vp.height) && close(width, vp.width, vp.width) &&
-      close(height, vp.height, vp.height)) {
+  if (close(left, vp.x, vp.width) && close(top, vp.y, vp.height) && close(right, vp.x + vp.width, vp.width) &&
+      close(bottom, vp.y + vp.height, vp.height)) {
     // What grew for a text since removed goes back to what the file said.
     if (canvasGrown)
       for (const auto& [name, given] : {std::pair{"width", &givenWidth}, std::pair{"height", &givenHeight},
@@ -388,6 +384,15 @@ void Document::Impl::fitCanvas(const Document& document, TextMeasurer* measurer)
     canvasGrown = false;
     return;
   }
+  // A grown side goes out to a hundredth of a unit: the canvas needs no more (the bleed comes
+  // back from the host in single precision), and its numbers stay short.
+  const auto hundredths = [](double v) { return std::ceil(v * 100 - 1e-6) / 100; };  // never less
+  if (left < vp.x) left = std::floor(left * 100) / 100;
+  if (top < vp.y) top = std::floor(top * 100) / 100;
+  if (right > vp.x + vp.width) right = std::ceil(right * 100) / 100;
+  if (bottom > vp.y + vp.height) bottom = std::ceil(bottom * 100) / 100;
+  const double width = left < vp.x || right > vp.x + vp.width ? hundredths(right - left) : vp.width;
+  const double height = top < vp.y || bottom > vp.y + vp.height ? hundredths(bottom - top) : vp.height;
   // A canvas the loader would refuse is worse than a hidden stamp.
   if (!(width * vp.sx <= kLargestSizePt) || !(height * vp.sy <= kLargestSizePt) ||
       !(std::abs(left * vp.sx) <= kFarthestPositionPt) || !(std::abs(top * vp.sy) <= kFarthestPositionPt))
