@@ -44,7 +44,8 @@ Json hostNumber(double value) {
   return std::strtod(text, nullptr);
 }
 
-void describe(DocumentRecord& record, const hostsim::Document& document, const hostsim::FontCatalog& fonts) {
+void describe(DocumentRecord& record, const hostsim::Document& document, const hostsim::FontCatalog& fonts,
+              hostsim::TextMeasurer& metrics) {
   record.described = true;
   record.artboards.clear();
   for (int i = 0; i < document.artboardCount(); ++i) record.artboards.push_back(document.artboard(i));
@@ -52,7 +53,6 @@ void describe(DocumentRecord& record, const hostsim::Document& document, const h
   record.bleed = document.bleed();
 
   record.stamps.clear();
-  hostsim::FontMetrics metrics(fonts);
   for (hostsim::ArtHandle art : document.matchingArt(hostsim::ArtKind::PointText, hostsim::LockFilter::Any)) {
     if (!document.tag(art, kStampTag)) continue;
     StampRecord stamp;

@@ -17,6 +17,7 @@
 namespace hostsim {
 class Document;
 class FontCatalog;
+class TextMeasurer;
 }  // namespace hostsim
 
 namespace estampilleur {
@@ -53,8 +54,9 @@ struct DocumentRecord {
 Json hostNumber(double value);
 
 // Artboards, active artboard, bleed and stamps (every text that carries the stamp tag, in
-// document order), as the host sees them.
-void describe(DocumentRecord& record, const hostsim::Document& document, const hostsim::FontCatalog& fonts);
+// document order, measured with `metrics`), as the host sees them.
+void describe(DocumentRecord& record, const hostsim::Document& document, const hostsim::FontCatalog& fonts,
+              hostsim::TextMeasurer& metrics);
 
 Json toJson(const DocumentRecord& record);
 Json toJson(const std::vector<DocumentRecord>& records);

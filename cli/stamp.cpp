@@ -289,7 +289,7 @@ class StampCommand final : public Command {
 
     if (!document) return fail(record, name + ": the host lost the document");
     // The host measures the texts it writes, so that the canvas holds them all.
-    hostsim::FontMetrics metrics(host.fonts());
+    hostsim::FontMetrics& metrics = host.textMetrics();
     try {
       if (toStdout()) {
         std::string svg = document->toString(&metrics);
@@ -311,7 +311,7 @@ class StampCommand final : public Command {
       return fail(record, name + ": not saved: " + e.what());
     }
     // Only the report reads the description, and measuring every stamp is not free.
-    if (!report_.empty()) describe(record, *document, host.fonts());
+    if (!report_.empty()) describe(record, *document, host.fonts(), host.textMetrics());
     return kSuccess;
   }
 

@@ -350,7 +350,15 @@ FontCatalog& Host::fonts() {
   if (!fonts_) fonts_ = std::make_unique<FontCatalog>(FontCatalog::system());
   return *fonts_;
 }
-void Host::setFonts(std::unique_ptr<FontCatalog> fonts) { fonts_ = std::move(fonts); }
+void Host::setFonts(std::unique_ptr<FontCatalog> fonts) {
+  textMetrics_.reset();  // its faces are the old catalogue's
+  fonts_ = std::move(fonts);
+}
+
+FontMetrics& Host::textMetrics() {
+  if (!textMetrics_) textMetrics_ = std::make_unique<FontMetrics>(fonts());
+  return *textMetrics_;
+}
 
 Preferences& Host::preferences() {
   // Kept in memory only, until a store with a file is set.

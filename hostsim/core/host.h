@@ -26,6 +26,7 @@ namespace hostsim {
 
 class Document;     // hostsim/model
 class FontCatalog;  // hostsim/model
+class FontMetrics;
 class Preferences;  // hostsim/model
 class Clock;        // hostsim/model
 class Menus;        // hostsim/adm
@@ -209,6 +210,9 @@ class Host {
   std::unique_ptr<Document> takeDocument();
   FontCatalog& fonts();
   void setFonts(std::unique_ptr<FontCatalog> fonts);
+  // What the host measures texts with, over fonts(): kept, as opening the faces again for
+  // every text measured would read a font file per artboard stamped.
+  FontMetrics& textMetrics();
   Preferences& preferences();
   void setPreferences(std::unique_ptr<Preferences> preferences);
   Clock& clock();
@@ -246,6 +250,7 @@ class Host {
   std::vector<AIAppContextHandle> contexts_;
   std::unique_ptr<Document> document_;
   std::unique_ptr<FontCatalog> fonts_;
+  std::unique_ptr<FontMetrics> textMetrics_;
   std::unique_ptr<Preferences> preferences_;
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<Menus> menus_;

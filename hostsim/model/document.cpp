@@ -61,8 +61,10 @@ void checkStructure(const pugi::xml_document& xml, std::string_view svg, const s
         lineAndColumn(svg, static_cast<std::size_t>(std::max<std::ptrdiff_t>(n.offset_debug(), 0))).first);
   };
   std::unordered_set<std::string_view> names;
-  int depth = 0;
-  for (pugi::xml_node n = xml.first_child(); n;) {
+  forEachBelow(xml, [&](pugi::xml_node n, int depth) {
+    if (depth > kDeepestNesting)
+      throw failure(name, "elements nest more than " + std::to_string(kDeepestNesting) + " levels deep (line " +
+                              line(n) + "); no drawing needs that many");
     if (n.type() == pugi::node_element && n.first_attribute() != n.last_attribute()) {
       names.clear();
       for (pugi::xml_attribute a : n.attributes())
@@ -70,19 +72,7 @@ void checkStructure(const pugi::xml_document& xml, std::string_view svg, const s
           throw failure(name, "malformed XML at line " + line(n) + ": the attribute " + inQuotes(a.name()) +
                                   " appears twice on <" + n.name() + ">");
     }
-    if (n.first_child()) {
-      n = n.first_child();
-      if (++depth > kDeepestNesting)
-        throw failure(name, "elements nest more than " + std::to_string(kDeepestNesting) + " levels deep (line " +
-                                line(n) + "); no drawing needs that many");
-      continue;
-    }
-    while (n && !n.next_sibling()) {
-      n = n.parent();
-      --depth;
-    }
-    if (n) n = n.next_sibling();
-  }
+  });
 }
 
 // Points for a width or height attribute; nothing when missing or relative
@@ -400,8 +390,8 @@ void Document::Impl::fitCanvas(const Document& document, TextMeasurer* measurer)
 
   // An absolute width or height grows with the canvas, in its own unit; a relative one
   // (a percentage) leaves the size to the viewer.
-  const auto grow = [&](const char* name, double grown, double given) {
-    const std::string_view text = trim(std::string_view(name) == "width" ? givenWidth : givenHeight);
+  const auto grow = [&](const char* name, std::string_view givenText, double grown, double given) {
+    const std::string_view text = trim(givenText);
     const auto length = parseLength(text);
     if (!length || !pointsPerUnit(length->unit)) return;
     std::string_view rest = text;
@@ -411,8 +401,8 @@ void Document::Impl::fitCanvas(const Document& document, TextMeasurer* measurer)
     std::snprintf(digits, sizeof digits, "%.9g", length->value * grown / given);
     setAttribute(r, name, formatNumber(std::strtod(digits, nullptr)) + std::string(trim(rest)));
   };
-  grow("width", width, vp.width);
-  grow("height", height, vp.height);
+  grow("width", givenWidth, width, vp.width);
+  grow("height", givenHeight, height, vp.height);
   setAttribute(r, "viewBox", formatNumber(left) + " " + formatNumber(top) + " " + formatNumber(width) + " " +
                                  formatNumber(height));
   canvasGrown = true;

@@ -12,6 +12,21 @@
 
 namespace hostsim {
 
+// Calls visit(node, depth) for every node below `top` in document order, its children at
+// depth 0. pugixml walks without recursion, as a file may nest deeper than a stack holds.
+template <typename Visit>
+void forEachBelow(pugi::xml_node top, Visit&& visit) {
+  struct Walker final : pugi::xml_tree_walker {
+    explicit Walker(Visit& v) : visit(v) {}
+    bool for_each(pugi::xml_node& node) override {
+      visit(node, depth());
+      return true;
+    }
+    Visit& visit;
+  } walker(visit);
+  top.traverse(walker);
+}
+
 struct Viewport {
   double x = 0, y = 0, width = 0, height = 0;  // the viewBox, user units
   double sx = 0.75, sy = 0.75;                 // points per user unit

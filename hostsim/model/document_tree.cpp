@@ -149,18 +149,11 @@ std::string Document::Impl::qualifiedName(std::string_view ns, std::string_view 
     const std::string_view usedPrefix = splitName(name).first;
     if (!usedPrefix.empty()) used.emplace(usedPrefix);
   };
-  for (pugi::xml_node n = xml.first_child(); n;) {
-    if (n.type() == pugi::node_element) {
-      note(n.name());
-      for (pugi::xml_attribute a : n.attributes()) note(a.name());
-    }
-    if (n.first_child()) {
-      n = n.first_child();
-      continue;
-    }
-    while (n && !n.next_sibling()) n = n.parent();
-    if (n) n = n.next_sibling();
-  }
+  forEachBelow(xml, [&](pugi::xml_node n, int) {
+    if (n.type() != pugi::node_element) return;
+    note(n.name());
+    for (pugi::xml_attribute a : n.attributes()) note(a.name());
+  });
   std::string chosen(prefix);
   for (int n = 2; r.attribute(("xmlns:" + chosen).c_str()) || used.contains(chosen); ++n)
     chosen = std::string(prefix) + std::to_string(n);
@@ -225,16 +218,11 @@ void Document::Impl::setStyle(pugi::xml_node node, std::string_view property,
 
 void Document::Impl::removeNode(pugi::xml_node node) {
   if (idsCounted) {
-    if (const pugi::xml_attribute id = node.attribute("id")) idRemoved(id.value());
-    for (pugi::xml_node n = node.first_child(); n && n != node;) {
+    const auto forget = [&](pugi::xml_node n, int) {
       if (const pugi::xml_attribute id = n.attribute("id")) idRemoved(id.value());
-      if (n.first_child()) {
-        n = n.first_child();
-        continue;
-      }
-      while (n != node && !n.next_sibling()) n = n.parent();
-      if (n != node) n = n.next_sibling();
-    }
+    };
+    forget(node, 0);
+    forEachBelow(node, forget);
   }
   forgetHandles(node, nodeById, idByNode, kinds);
   if (layout) layout->forget(node);
@@ -309,16 +297,10 @@ void Document::Impl::idRemoved(std::string_view id) const {
 std::string Document::Impl::uniqueId(std::string_view stem) const {
   if (!idsCounted) {
     idsCounted = true;
-    for (pugi::xml_node n = xml.first_child(); n;) {  // every element, without recursion
+    forEachBelow(xml, [&](pugi::xml_node n, int) {
       if (n.type() == pugi::node_element)
         if (const pugi::xml_attribute id = n.attribute("id")) ++idCount[id.value()];
-      if (n.first_child()) {
-        n = n.first_child();
-        continue;
-      }
-      while (n && !n.next_sibling()) n = n.parent();
-      if (n) n = n.next_sibling();
-    }
+    });
   }
   // The smallest free number, as the caller gives the id to a new element at once.
   int& n = firstFreeNumber.try_emplace(std::string(stem), 1).first->second;

@@ -13,13 +13,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
-
 void skipSpaces(std::string_view& s) {
   while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
 }
@@ -34,9 +27,8 @@ void skipSeparator(std::string_view& s) {
 }
 
 // Hands each part of a style attribute to `visit`, split at the semicolons that are
-// outside quotes and brackets. No allocation: every text style read or written goes
-// through here several times.
-// True when the style ends outside quotes and brackets.
+// outside quotes and brackets; true when the style ends outside them. No allocation:
+// every text style read or written goes through here several times.
 template <typename Visit>
 bool forEachDeclaration(std::string_view style, Visit&& visit) {
   static constexpr auto kSpecial = [] {
@@ -66,12 +58,6 @@ bool forEachDeclaration(std::string_view style, Visit&& visit) {
   }
   visit(style.substr(start));
   return quote == 0 && depth == 0;
-}
-
-std::string_view declarationName(std::string_view declaration) {
-  const auto colon = declaration.find(':');
-  if (colon == std::string_view::npos) return {};
-  return trim(declaration.substr(0, colon));
 }
 
 }  // namespace
@@ -147,7 +133,7 @@ std::optional<Length> parseLength(std::string_view text) {
       {"in", LengthUnit::In}, {"%", LengthUnit::Percent}, {"em", LengthUnit::Em},
       {"ex", LengthUnit::Ex}};
   for (const auto& [name, unit] : kUnits)
-    if (equalsIgnoreCase(text, name)) return Length{*value, unit};
+    if (sameIgnoringCase(text, name)) return Length{*value, unit};
   return std::nullopt;
 }
 
@@ -227,7 +213,7 @@ std::string_view declarationValue(std::string_view declaration) {
   std::string_view value = trim(declaration.substr(declaration.find(':') + 1));
   constexpr std::string_view kImportant = "!important";
   if (value.size() >= kImportant.size() &&
-      equalsIgnoreCase(value.substr(value.size() - kImportant.size()), kImportant))
+      sameIgnoringCase(value.substr(value.size() - kImportant.size()), kImportant))
     value = trim(value.substr(0, value.size() - kImportant.size()));
   return value;
 }
@@ -237,7 +223,7 @@ std::string_view declarationValue(std::string_view declaration) {
 std::optional<std::string> styleProperty(std::string_view style, std::string_view name) {
   std::optional<std::string_view> found;
   forEachDeclaration(style, [&](std::string_view declaration) {
-    if (equalsIgnoreCase(declarationName(declaration), name)) found = declarationValue(declaration);
+    if (sameIgnoringCase(styleDeclarationName(declaration), name)) found = declarationValue(declaration);
   });
   if (!found) return std::nullopt;
   return std::string(*found);
@@ -246,19 +232,28 @@ std::optional<std::string> styleProperty(std::string_view style, std::string_vie
 void styleDeclarations(std::string_view style, std::vector<StyleDeclaration>& out) {
   out.clear();
   forEachDeclaration(style, [&](std::string_view declaration) {
-    const std::string_view name = declarationName(declaration);
+    const std::string_view name = styleDeclarationName(declaration);
     if (!name.empty()) out.push_back({name, declarationValue(declaration)});
   });
 }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) { return equalsIgnoreCase(a, b); }
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
 
 bool splitStyle(std::string_view style, std::vector<std::string_view>& parts) {
   parts.clear();
   return forEachDeclaration(style, [&](std::string_view part) { parts.push_back(part); });
 }
 
-std::string_view styleDeclarationName(std::string_view part) { return declarationName(part); }
+std::string_view styleDeclarationName(std::string_view part) {
+  const auto colon = part.find(':');
+  if (colon == std::string_view::npos) return {};
+  return trim(part.substr(0, colon));
+}
 
 std::string withStyleProperty(std::string_view style, std::string_view name,
                               std::optional<std::string_view> value) {
@@ -278,7 +273,7 @@ std::string withStyleProperty(std::string_view style, std::string_view name,
     out += *value;
   };
   forEachDeclaration(style, [&](std::string_view declaration) {
-    if (equalsIgnoreCase(declarationName(declaration), name)) {
+    if (sameIgnoringCase(styleDeclarationName(declaration), name)) {
       if (value && !placed) {
         startPart();
         appendDeclaration();

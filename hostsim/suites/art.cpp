@@ -129,23 +129,6 @@ ASErr getFirstArtOfLayer(AILayerHandle layer, AIArtHandle* art) {
   });
 }
 
-// The faces bounds are measured with, kept for the host's font catalogue: opening them
-// again on every call would read a font file per artboard stamped.
-struct BoundsMetrics {
-  const FontCatalog* catalog = nullptr;
-  std::unique_ptr<FontMetrics> metrics;
-};
-
-FontMetrics& boundsMetrics(Host& host) {
-  BoundsMetrics& kept = host.suiteState<BoundsMetrics>();
-  FontCatalog& fonts = host.fonts();
-  if (!kept.metrics || kept.catalog != &fonts) {
-    kept.metrics = std::make_unique<FontMetrics>(fonts);
-    kept.catalog = &fonts;
-  }
-  return *kept.metrics;
-}
-
 // The union of the bounds of the texts in and under a group; empty texts take no room.
 void unionOfTexts(const Document& document, ArtHandle group, TextMeasurer& measurer, std::optional<Rect>& bounds) {
   for (ArtHandle child = document.firstChild(group); child; child = document.nextSibling(child)) {
@@ -179,7 +162,7 @@ ASErr getArtBounds(AIArtHandle art, AIRealRect* bounds) {
   return guarded([&] {
     const ArtHandle handle = modelArt(art);
     if (!handle || !document->valid(handle)) return kBadParameterErr;
-    FontMetrics& metrics = boundsMetrics(host);
+    FontMetrics& metrics = host.textMetrics();
     std::optional<Rect> rect;
     switch (document->kind(handle)) {
       case ArtKind::PointText: rect = document->textBounds(handle, metrics); break;
