@@ -83,6 +83,7 @@ struct TextStyle {
   std::optional<double> leadingPt; // empty: automatic
   double startIndentPt = 0;        // kept with the text; a point text is one line
   double firstLineIndentPt = 0;
+  friend bool operator==(const TextStyle&, const TextStyle&) = default;
 };
 
 struct Tag {

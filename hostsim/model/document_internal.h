@@ -1,9 +1,12 @@
 // Shared by the document_*.cpp files only.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -26,6 +29,49 @@ void forEachBelow(pugi::xml_node top, Visit&& visit) {
   } walker(visit);
   top.traverse(walker);
 }
+
+// The properties a point text's style is read from, and what one element says of them: a
+// style declaration (the last one of a name) stands before the presentation attribute.
+enum StyleProperty {
+  kFontFamily, kFontWeight, kFontStyle, kFontSize, kTextAnchor,
+  kFill, kLetterSpacing, kBaselineShift, kLineHeight, kStylePropertyCount
+};
+struct OwnStyle {
+  std::array<std::optional<std::string_view>, kStylePropertyCount> style;  // views into the tree
+  std::array<std::optional<std::string_view>, kStylePropertyCount> attribute;
+
+  std::optional<std::string_view> own(StyleProperty property) const {
+    return style[property] ? style[property] : attribute[property];
+  }
+};
+
+// What an element passes on to what it holds: each property as CSS would find it (its own,
+// else its parent's, and so on; "inherit" passes the question up) and its font size in user
+// units (CSS "medium" at the top).
+struct InheritedStyle {
+  std::array<std::optional<std::string_view>, kStylePropertyCount> computed;
+  double fontSizeUser = 16;
+};
+
+// A point text's style as read, in points, and its font size in its own user units.
+struct ReadTextStyle {
+  TextStyle style;
+  double sizeUser = 0;
+};
+
+// A style attribute's text split into its declarations, each with the style property it
+// sets (-1 for any other): what the host's last edit of a text's style wrote. Where `set`
+// says so, the property has one declaration, of that value, or none.
+struct SplitStyle {
+  struct Part {
+    std::string text;
+    int property = -1;
+  };
+  std::string text;
+  std::vector<Part> parts;
+  std::array<bool, kStylePropertyCount> set{};
+  std::array<std::optional<std::string>, kStylePropertyCount> values;
+};
 
 struct Viewport {
   double x = 0, y = 0, width = 0, height = 0;  // the viewBox, user units
@@ -100,12 +146,27 @@ struct Document::Impl {
   // a namespace declaration or a groupmode attribute set or removed, or the element gone.
   ArtKind kindOf(pugi::xml_node node) const;
   mutable std::unordered_map<pugi::xml_node_struct*, ArtKind> kinds;
-  void kindsMayChange(std::string_view attributeName) const {
-    if (attributeName.starts_with("xmlns") || attributeName.ends_with(":groupmode")) kinds.clear();
-  }
   static bool isRendered(pugi::xml_node node);  // false for defs, metadata, ...
   static bool ownLocked(pugi::xml_node node);
   static bool ownHidden(pugi::xml_node node);
+
+  // --- what the host asks again and again ---
+  // Each is kept until an edit could change it; attributeEdited and the removal of nodes
+  // (which pugixml may reuse for new ones) keep them true.
+  mutable std::unordered_map<pugi::xml_node_struct*, Affine> toHost;  // localToHost
+  // Found for every element above a text asked about, as all texts of a group inherit alike.
+  mutable std::unordered_map<pugi::xml_node_struct*, InheritedStyle> inheritedStyles;
+  mutable std::unordered_map<pugi::xml_node_struct*, ReadTextStyle> textStyles;
+  // Good for as long as the element's style attribute still reads as the text kept.
+  std::unordered_map<pugi::xml_node_struct*, SplitStyle> splitStyles;
+  void attributeEdited(pugi::xml_node node, std::string_view name);
+  void forgetCached(pugi::xml_node_struct* node) {
+    kinds.erase(node);
+    toHost.erase(node);
+    inheritedStyles.erase(node);
+    textStyles.erase(node);
+    splitStyles.erase(node);
+  }
 
   // --- geometry ---
   // From the element's own coordinates (its transform included) to host points.

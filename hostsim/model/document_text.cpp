@@ -1,7 +1,6 @@
 // Point texts: anchor, content, character and paragraph attributes, bounds.
 #include <array>
 #include <cmath>
-#include <deque>
 #include <vector>
 
 #include "document_internal.h"
@@ -11,95 +10,34 @@
 namespace hostsim {
 namespace {
 
-constexpr double kDefaultFontSizePx = 16;  // CSS "medium"
-
-// The properties a text's style is read from.
-enum Property {
-  kFontFamily, kFontWeight, kFontStyle, kFontSize, kTextAnchor,
-  kFill, kLetterSpacing, kBaselineShift, kLineHeight, kPropertyCount
-};
-constexpr std::string_view kPropertyNames[kPropertyCount] = {
+constexpr std::string_view kPropertyNames[kStylePropertyCount] = {
     "font-family", "font-weight",    "font-style",     "font-size",   "text-anchor",
     "fill",        "letter-spacing", "baseline-shift", "line-height"};
 
-// What one element says of those properties, read in one pass over its attributes: the
-// host reads a text's style several times for every text it stamps. A style declaration
-// (the last one of a name) stands before the presentation attribute of the same name.
-struct OwnProperties {
-  std::array<std::optional<std::string_view>, kPropertyCount> style;
-  std::array<std::optional<std::string_view>, kPropertyCount> attribute;
-
-  std::optional<std::string_view> own(Property property) const {
-    return style[property] ? style[property] : attribute[property];
-  }
-};
-
-// The text and each element above it, in that order; the views point into the tree.
-class StyleChain {
- public:
-  explicit StyleChain(pugi::xml_node node) {
-    elements_.reserve(8);
-    std::vector<StyleDeclaration> declarations;
-    declarations.reserve(16);
-    for (pugi::xml_node n = node; n && n.type() == pugi::node_element; n = n.parent()) {
-      OwnProperties& element = elements_.emplace_back();
-      bool styleSeen = false;
-      for (const pugi::xml_attribute a : n.attributes()) {
-        const std::string_view name = a.name();
-        if (name == "style") {
-          if (styleSeen) continue;  // the first one counts, as for any attribute
-          styleSeen = true;
-          styleDeclarations(a.value(), declarations);
-          for (const StyleDeclaration& declaration : declarations)
-            for (int p = 0; p < kPropertyCount; ++p)
-              if (declaration.name.size() == kPropertyNames[p].size() &&
-                  sameIgnoringCase(declaration.name, kPropertyNames[p]))
-                element.style[p] = declaration.value;
-          continue;
-        }
-        for (int p = 0; p < kPropertyCount; ++p)
-          if (name == kPropertyNames[p] && !element.attribute[p]) element.attribute[p] = std::string_view(a.value());
-      }
+// What one element says of the style properties, read in one pass over its attributes;
+// its style attribute is left out when `withStyle` is false.
+OwnStyle ownStyleOf(pugi::xml_node n, bool withStyle = true) {
+  OwnStyle element;
+  thread_local std::vector<StyleDeclaration> declarations;
+  bool styleSeen = false;
+  for (const pugi::xml_attribute a : n.attributes()) {
+    const std::string_view name = a.name();
+    if (name == "style") {
+      if (styleSeen || !withStyle) continue;  // the first one counts, as for any attribute
+      styleSeen = true;
+      styleDeclarations(a.value(), declarations);
+      for (const StyleDeclaration& declaration : declarations)
+        for (int p = 0; p < kStylePropertyCount; ++p)
+          if (declaration.name.size() == kPropertyNames[p].size() &&
+              sameIgnoringCase(declaration.name, kPropertyNames[p]))
+            element.style[p] = declaration.value;
+      continue;
     }
+    for (int p = 0; p < kStylePropertyCount; ++p)
+      if (name == kPropertyNames[p] && !element.attribute[p]) element.attribute[p] = std::string_view(a.value());
   }
-
-  // The value as CSS would find it: the element's own, else its parent's, and so on;
-  // "inherit" passes the question up.
-  std::optional<std::string_view> computed(Property property) const {
-    for (const OwnProperties& element : elements_) {
-      if (const auto value = element.style[property]) {
-        if (*value != "inherit") return value;
-        continue;
-      }
-      if (const auto value = element.attribute[property]; value && *value != "inherit") return value;
-    }
-    return std::nullopt;
-  }
-
-  std::optional<std::string_view> own(Property property) const { return elements_.front().own(property); }
-
-  // font-size in the text's user units: each element's own size applied from the top down.
-  double fontSizeUser() const {
-    double size = kDefaultFontSizePx;
-    for (auto element = elements_.rbegin(); element != elements_.rend(); ++element) {
-      const double inherited = size;
-      const auto text = element->own(kFontSize);
-      if (!text) continue;
-      const auto length = parseLength(*text);
-      if (!length || length->value <= 0) continue;
-      switch (length->unit) {
-        case LengthUnit::Percent: size = inherited * length->value / 100; break;
-        case LengthUnit::Em: size = inherited * length->value; break;
-        case LengthUnit::Ex: size = inherited * length->value / 2; break;
-        default: size = length->value * *pointsPerUnit(length->unit) / 0.75; break;
-      }
-    }
-    return size;
-  }
-
- private:
-  std::vector<OwnProperties> elements_;
-};
+  return element;
+}
 
 // A length property (letter-spacing, baseline-shift...) in user units.
 std::optional<double> lengthUser(std::string_view text, double fontSize) {
@@ -111,6 +49,24 @@ std::optional<double> lengthUser(std::string_view text, double fontSize) {
     case LengthUnit::Ex: return fontSize * length->value / 2;
     default: return length->value * *pointsPerUnit(length->unit) / 0.75;
   }
+}
+
+// A font-size over the size it inherits.
+double appliedFontSize(double inherited, std::optional<std::string_view> text) {
+  if (!text) return inherited;
+  const auto length = parseLength(*text);
+  if (!length || length->value <= 0) return inherited;
+  return *lengthUser(*text, inherited);
+}
+
+InheritedStyle inheritedBelow(const OwnStyle& own, const InheritedStyle& above) {
+  InheritedStyle result;
+  for (int p = 0; p < kStylePropertyCount; ++p) {
+    const auto value = own.own(static_cast<StyleProperty>(p));
+    result.computed[p] = value && *value != "inherit" ? value : above.computed[p];
+  }
+  result.fontSizeUser = appliedFontSize(above.fontSizeUser, own.own(kFontSize));
+  return result;
 }
 
 std::string firstFamily(std::string_view list) {
@@ -201,31 +157,43 @@ std::size_t codePointCount(std::string_view utf8) {
   return n;
 }
 
-// The style of a text whose host points are `scale` times its user units; `size` gets its
-// font size in user units.
-TextStyle readTextStyle(pugi::xml_node node, double scale, double& size) {
-  const StyleChain chain(node);
-  size = chain.fontSizeUser();
+// What `element` passes on, found once for every element above it.
+const InheritedStyle& inheritedFrom(const Document::Impl& impl, pugi::xml_node element) {
+  static const InheritedStyle kNothing;
+  if (!element || element.type() != pugi::node_element) return kNothing;
+  const auto found = impl.inheritedStyles.find(element.internal_object());
+  if (found != impl.inheritedStyles.end()) return found->second;
+  const InheritedStyle& above = inheritedFrom(impl, element.parent());  // no deeper than a file nests
+  return impl.inheritedStyles.emplace(element.internal_object(), inheritedBelow(ownStyleOf(element), above))
+      .first->second;
+}
+
+// The style of a text whose host points are `scale` times its user units, from what it
+// says itself (`own`) and what it inherits.
+ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const OwnStyle& own, double scale) {
+  const InheritedStyle chain = inheritedBelow(own, inheritedFrom(impl, node.parent()));
+  const auto computed = [&](StyleProperty p) { return chain.computed[p]; };
+  const double size = chain.fontSizeUser;
   TextStyle style;
   style.font.postscriptName = node.attribute("data-font").value();
-  if (const auto family = chain.computed(kFontFamily)) style.font.family = firstFamily(*family);
-  if (const auto weight = chain.computed(kFontWeight)) style.font.weight = cssWeight(*weight);
-  if (const auto slant = chain.computed(kFontStyle))
+  if (const auto family = computed(kFontFamily)) style.font.family = firstFamily(*family);
+  if (const auto weight = computed(kFontWeight)) style.font.weight = cssWeight(*weight);
+  if (const auto slant = computed(kFontStyle))
     style.font.slant = *slant == "italic"    ? FontSlant::Italic
                        : *slant == "oblique" ? FontSlant::Oblique
                                              : FontSlant::Upright;
   style.sizePt = size * scale;
-  if (const auto anchor = chain.computed(kTextAnchor))
+  if (const auto anchor = computed(kTextAnchor))
     style.justification = *anchor == "end"      ? Justification::Right
                           : *anchor == "middle" ? Justification::Center
                                                 : Justification::Left;
-  if (const auto fill = chain.computed(kFill))
+  if (const auto fill = computed(kFill))
     if (const auto rgb = parseCssColour(*fill)) style.fill = *rgb;
-  if (const auto spacing = chain.computed(kLetterSpacing))
+  if (const auto spacing = computed(kLetterSpacing))
     if (const auto user = lengthUser(*spacing, size)) style.tracking = *user / size * 1000;
-  if (const auto shift = chain.own(kBaselineShift))
+  if (const auto shift = own.own(kBaselineShift))
     if (const auto user = lengthUser(*shift, size)) style.baselineShiftPt = *user * scale;
-  if (const auto leading = chain.computed(kLineHeight)) {
+  if (const auto leading = computed(kLineHeight)) {
     if (const auto number = parseNumber(*leading))
       style.leadingPt = *number * size * scale;  // a bare number is a multiple of the size
     else if (const auto user = lengthUser(*leading, size))
@@ -233,7 +201,32 @@ TextStyle readTextStyle(pugi::xml_node node, double scale, double& size) {
   }
   style.startIndentPt = parseNumber(node.attribute("data-indent-start").value()).value_or(0);
   style.firstLineIndentPt = parseNumber(node.attribute("data-indent-first").value()).value_or(0);
-  return style;
+  return {std::move(style), size};
+}
+
+// A text's style as read, kept until an edit could change it.
+const ReadTextStyle& readStyle(const Document::Impl& impl, pugi::xml_node node) {
+  const auto cached = impl.textStyles.find(node.internal_object());
+  if (cached == impl.textStyles.end())
+    return impl.textStyles
+        .emplace(node.internal_object(), textStyleOf(impl, node, ownStyleOf(node), scaleOf(impl.localToHost(node))))
+        .first->second;
+#ifndef NDEBUG
+  // Testing builds check that what was kept is what the tree says.
+  const ReadTextStyle fresh = textStyleOf(impl, node, ownStyleOf(node), scaleOf(impl.localToHost(node)));
+  if (!(fresh.style == cached->second.style) || fresh.sizeUser != cached->second.sizeUser)
+    throw std::logic_error("a text's kept style differs from its attributes: " + std::string(node.attribute("style").value()));
+#endif
+  return cached->second;
+}
+
+// A family name whose quoted declaration reads back as itself.
+bool plainFamily(std::string_view family) {
+  if (family != trim(family)) return false;
+  for (const char c : family)
+    if (static_cast<unsigned char>(c) < 0x20 || std::string_view("'\"\\;:,!/*(){}[]<>").find(c) != std::string_view::npos)
+      return false;
+  return true;
 }
 
 // Edits of one element's style attribute, each made as Impl::setStyle makes it, but with
@@ -247,66 +240,108 @@ TextStyle readTextStyle(pugi::xml_node node, double scale, double& size) {
 // does not, the edits go on over the whole text, as withStyleProperty makes them.
 class StyleEdits {
  public:
-  explicit StyleEdits(pugi::xml_node node) : node_(node) {
+  using Part = SplitStyle::Part;
+
+  StyleEdits(Document::Impl& impl, pugi::xml_node node) : impl_(impl), node_(node) {
     const pugi::xml_attribute a = node.attribute("style");
     present_ = static_cast<bool>(a);
-    split_ = splitStyle(a.value(), parts_);
-    if (!split_) whole_ = a.value();
-  }
-
-  void set(std::string_view property, std::optional<std::string_view> value) {
-    std::optional<std::string_view> declaration;
-    if (value && split_) {
-      std::string& text = added_.emplace_back(property);
-      (text += ':') += *value;
-      if (!splitStyle(text, scratch_) || scratch_.size() != 1) joinUp();
-      declaration = text;
+    // The parts the last edit left, when the attribute still says what that edit wrote.
+    if (const auto kept = impl.splitStyles.find(node.internal_object()); kept != impl.splitStyles.end()) {
+      if (present_ && kept->second.text == a.value()) {
+        parts_ = std::move(kept->second.parts);
+        set_ = kept->second.set;
+        values_ = std::move(kept->second.values);
+        split_ = true;
+      }
+      impl.splitStyles.erase(kept);
+      if (split_) return;
     }
-    if (split_)
-      setInParts(property, declaration);
-    else
-      setInWhole(property, value);
+    std::vector<std::string_view> parts;
+    split_ = splitStyle(a.value(), parts);
+    if (!split_) {
+      whole_ = a.value();
+      return;
+    }
+    parts_.reserve(parts.size() + 4);
+    for (const std::string_view part : parts) parts_.push_back({std::string(part), propertyOf(part)});
   }
 
-  void write(Document::Impl& impl) {
+  void set(StyleProperty property, std::optional<std::string_view> value) {
+    // Setting what the last edit set changes nothing.
+    if (split_ && set_[property] && values_[property] == value) return;
+    const std::string_view name = kPropertyNames[property];
+    std::optional<std::string> declaration;
+    if (value && split_) {
+      declaration.emplace(name);
+      (*declaration += ':') += *value;
+      // Only quotes, brackets and ';' can make a declaration more than one part.
+      if (value->find_first_of("'\"();") != std::string_view::npos) {
+        std::vector<std::string_view> scratch;
+        if (!splitStyle(*declaration, scratch) || scratch.size() != 1) joinUp();
+      }
+    }
+    if (split_) {
+      setInParts(property, std::move(declaration));
+      set_[property] = true;
+      values_[property] = value ? std::optional<std::string>(*value) : std::nullopt;
+    } else {
+      setInWhole(name, value);
+    }
+  }
+
+  // Whether every declaration still stands apart, each as it was set.
+  bool inParts() const { return split_; }
+
+  void write() {
+    const bool wasSplit = split_;
     if (split_) joinUp();
-    if (removed_ || !present_) impl.removeAttribute(node_, "style");
-    if (present_) impl.setAttribute(node_, "style", whole_);
-    if (changed_) impl.touch();
+    if (removed_ || !present_) impl_.removeAttribute(node_, "style");
+    if (present_) impl_.setAttribute(node_, "style", whole_);
+    if (changed_) impl_.touch();
+    if (wasSplit && present_)
+      impl_.splitStyles.insert_or_assign(node_.internal_object(),
+                                         SplitStyle{whole_, std::move(parts_), set_, std::move(values_)});
   }
 
  private:
+  static int propertyOf(std::string_view part) {
+    const std::string_view name = styleDeclarationName(part);
+    for (int p = 0; p < kStylePropertyCount; ++p)
+      if (name.size() == kPropertyNames[p].size() && sameIgnoringCase(name, kPropertyNames[p])) return p;
+    return -1;
+  }
+
   // What withStyleProperty does, part by part.
-  void setInParts(std::string_view property, std::optional<std::string_view> declaration) {
+  void setInParts(StyleProperty property, std::optional<std::string> declaration) {
     bool stepChanged = false, placed = false;
     std::size_t kept = 0;
-    for (const std::string_view part : parts_) {
-      const std::string_view name = styleDeclarationName(part);
-      if (name.size() == property.size() && sameIgnoringCase(name, property)) {
+    for (std::size_t i = 0; i < parts_.size(); ++i) {
+      if (parts_[i].property == property) {
         if (declaration && !placed) {
-          stepChanged = stepChanged || part != *declaration;
-          parts_[kept++] = *declaration;
+          stepChanged = stepChanged || parts_[i].text != *declaration;
+          parts_[kept++] = {*declaration, property};
         } else {
           stepChanged = true;
         }
         placed = true;
         continue;
       }
-      parts_[kept++] = part;
+      if (kept != i) parts_[kept] = std::move(parts_[i]);
+      ++kept;
     }
     parts_.resize(kept);
     if (declaration && !placed) {
       // A blank last part (after a trailing ';') is filled rather than followed.
-      if (!parts_.empty() && trim(parts_.back()).empty())
-        parts_.back() = *declaration;
+      if (!parts_.empty() && trim(parts_.back().text).empty())
+        parts_.back() = {std::move(*declaration), property};
       else
-        parts_.push_back(*declaration);
+        parts_.push_back({std::move(*declaration), property});
       stepChanged = true;
     }
     // Blank: nothing, one blank part, or a lone ';' between blanks (which withStyleProperty clears).
-    const bool blank = parts_.empty() || (parts_.size() <= 2 && trim(parts_.front()).empty() &&
-                                          trim(parts_.back()).empty());
-    if (blank) parts_.assign(1, std::string_view());
+    const bool blank = parts_.empty() || (parts_.size() <= 2 && trim(parts_.front().text).empty() &&
+                                          trim(parts_.back().text).empty());
+    if (blank) parts_.assign(1, Part{});
     settle(blank, stepChanged);
   }
 
@@ -334,16 +369,17 @@ class StyleEdits {
     whole_.clear();
     for (std::size_t i = 0; i < parts_.size(); ++i) {
       if (i > 0) whole_ += ';';
-      whole_ += parts_[i];
+      whole_ += parts_[i].text;
     }
     split_ = false;
   }
 
+  Document::Impl& impl_;
   pugi::xml_node node_;
   bool split_ = false;  // the style is in parts_, else in whole_
-  std::vector<std::string_view> parts_;  // into the attribute's value or added_
-  std::deque<std::string> added_;        // the declarations set, where parts_ can point
-  std::vector<std::string_view> scratch_;
+  std::vector<Part> parts_;
+  std::array<bool, kStylePropertyCount> set_{};
+  std::array<std::optional<std::string>, kStylePropertyCount> values_;
   std::string whole_;
   bool present_ = false;  // the element has a style attribute
   bool removed_ = false;  // the one it had went on the way
@@ -413,9 +449,7 @@ void Document::setTextMacRoman(ArtHandle art, std::string_view macRoman) {
 }
 
 TextStyle Document::textStyle(ArtHandle art) const {
-  const pugi::xml_node node = impl_->text(art);
-  double size = 0;
-  return readTextStyle(node, scaleOf(impl_->localToHost(node)), size);
+  return readStyle(*impl_, impl_->text(art)).style;
 }
 
 void Document::setTextStyle(ArtHandle art, const TextStyle& style) {
@@ -430,34 +464,29 @@ void Document::setTextStyle(ArtHandle art, const TextStyle& style) {
     impl_->removeAttribute(node, "data-font");
   else
     impl_->setAttribute(node, "data-font", style.font.postscriptName);
-  StyleEdits edits(node);
-  if (style.font.family.empty())
-    edits.set("font-family", std::nullopt);
-  else
-    edits.set("font-family", quoteFamily(style.font.family));
+  // Each declaration's value, none for a property taken away.
+  std::array<std::optional<std::string>, kStylePropertyCount> values;
+  if (!style.font.family.empty()) values[kFontFamily] = quoteFamily(style.font.family);
   const int weight = style.font.weight;
-  edits.set("font-weight", weight == 400 ? "normal" : weight == 700 ? "bold" : std::to_string(weight));
-  edits.set("font-style", style.font.slant == FontSlant::Italic    ? "italic"
-                          : style.font.slant == FontSlant::Oblique ? "oblique"
-                                                                   : "normal");
-  edits.set("font-size", formatNumber(size) + "px");
-  edits.set("text-anchor", style.justification == Justification::Right    ? "end"
-                           : style.justification == Justification::Center ? "middle"
-                                                                          : "start");
-  edits.set("fill", toHex(style.fill));
-  if (style.tracking != 0)
-    edits.set("letter-spacing", formatNumber(style.tracking / 1000 * size) + "px");
-  else
-    edits.set("letter-spacing", std::nullopt);
-  if (style.baselineShiftPt != 0)
-    edits.set("baseline-shift", formatNumber(style.baselineShiftPt / scale) + "px");
-  else
-    edits.set("baseline-shift", std::nullopt);
-  if (style.leadingPt)
-    edits.set("line-height", formatNumber(*style.leadingPt / scale) + "px");
-  else
-    edits.set("line-height", std::nullopt);
-  edits.write(*impl_);
+  values[kFontWeight] = weight == 400 ? "normal" : weight == 700 ? "bold" : std::to_string(weight);
+  values[kFontStyle] = style.font.slant == FontSlant::Italic    ? "italic"
+                       : style.font.slant == FontSlant::Oblique ? "oblique"
+                                                                : "normal";
+  values[kFontSize] = formatNumber(size) + "px";
+  values[kTextAnchor] = style.justification == Justification::Right    ? "end"
+                        : style.justification == Justification::Center ? "middle"
+                                                                       : "start";
+  values[kFill] = toHex(style.fill);
+  if (style.tracking != 0) values[kLetterSpacing] = formatNumber(style.tracking / 1000 * size) + "px";
+  if (style.baselineShiftPt != 0) values[kBaselineShift] = formatNumber(style.baselineShiftPt / scale) + "px";
+  if (style.leadingPt) values[kLineHeight] = formatNumber(*style.leadingPt / scale) + "px";
+
+  StyleEdits edits(*impl_, node);
+  for (const StyleProperty p : {kFontFamily, kFontWeight, kFontStyle, kFontSize, kTextAnchor, kFill,
+                                kLetterSpacing, kBaselineShift, kLineHeight})
+    edits.set(p, values[p] ? std::optional<std::string_view>(*values[p]) : std::nullopt);
+  const bool declarationsKnown = edits.inParts() && plainFamily(style.font.family);
+  edits.write();
   if (style.startIndentPt != 0)
     impl_->setAttribute(node, "data-indent-start", formatNumber(style.startIndentPt));
   else
@@ -466,6 +495,15 @@ void Document::setTextStyle(ArtHandle art, const TextStyle& style) {
     impl_->setAttribute(node, "data-indent-first", formatNumber(style.firstLineIndentPt));
   else
     impl_->removeAttribute(node, "data-indent-first");
+
+  // The host reads the style back at once: when the declarations written are exactly these
+  // values, it is known without reading the attribute again.
+  if (declarationsKnown) {
+    OwnStyle own = ownStyleOf(node, false);
+    for (int p = 0; p < kStylePropertyCount; ++p)
+      if (values[p]) own.style[p] = *values[p];
+    impl_->textStyles.insert_or_assign(node.internal_object(), textStyleOf(*impl_, node, own, scale));
+  }
 }
 
 Rect Document::textBounds(ArtHandle art, TextMeasurer& measurer) const {
@@ -478,8 +516,7 @@ Rect Document::textBounds(ArtHandle art, TextMeasurer& measurer) const {
     return {p.h, p.v, p.h, p.v};
   }
   const double scale = scaleOf(map);
-  double size = 0;
-  const TextStyle style = readTextStyle(node, scale, size);
+  const auto& [style, size] = readStyle(*impl_, node);
   const LineExtent extent = measurer.measure(style.font, content);
   // Tracking follows every character, as letter-spacing does in a browser.
   const double width = extent.advance * size +

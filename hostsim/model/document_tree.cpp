@@ -1,4 +1,5 @@
 // The document's internals: handles, names, edits of the tree, geometry.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <set>
@@ -26,18 +27,6 @@ bool isWhitespaceText(pugi::xml_node node) {
   for (const char* p = node.value(); *p; ++p)
     if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r') return false;
   return true;
-}
-
-void forgetHandles(pugi::xml_node node,
-                   std::unordered_map<std::uint64_t, pugi::xml_node_struct*>& nodeById,
-                   std::unordered_map<pugi::xml_node_struct*, std::uint64_t>& idByNode,
-                   std::unordered_map<pugi::xml_node_struct*, ArtKind>& kinds) {
-  for (pugi::xml_node child : node.children()) forgetHandles(child, nodeById, idByNode, kinds);
-  kinds.erase(node.internal_object());  // pugixml may reuse the memory for a new node
-  const auto it = idByNode.find(node.internal_object());
-  if (it == idByNode.end()) return;
-  nodeById.erase(it->second);
-  idByNode.erase(it);
 }
 
 pugi::xml_node firstElementChild(pugi::xml_node node) {
@@ -177,7 +166,7 @@ void Document::Impl::setAttribute(pugi::xml_node node, std::string_view name, st
     idAdded(v);
   }
   if (n.starts_with("xmlns")) pagesFound.reset();
-  kindsMayChange(n);
+  attributeEdited(node, n);
   if (!a) a = node.append_attribute(n.c_str());
   a.set_value(v.c_str());
   touch();
@@ -188,10 +177,31 @@ void Document::Impl::removeAttribute(pugi::xml_node node, std::string_view name)
   if (!a) return;
   if (name == "id") idRemoved(a.value());
   if (name.starts_with("xmlns")) pagesFound.reset();
-  kindsMayChange(name);
+  attributeEdited(node, name);
   if (layout) layout->forget(a);
   node.remove_attribute(a);
   touch();
+}
+
+void Document::Impl::attributeEdited(pugi::xml_node node, std::string_view name) {
+  if (name.starts_with("xmlns") || name.ends_with(":groupmode")) kinds.clear();
+  if (name == "transform") {
+    toHost.clear();
+    textStyles.clear();  // sizes in points follow the scale
+    return;
+  }
+  static constexpr std::string_view kStyleInputs[] = {
+      "style",          "font-family", "font-weight",    "font-style",  "font-size",      "text-anchor",
+      "fill",           "letter-spacing", "baseline-shift", "line-height", "data-font", "data-indent-start",
+      "data-indent-first"};
+  if (std::find(std::begin(kStyleInputs), std::end(kStyleInputs), name) == std::end(kStyleInputs)) return;
+  // A text is read from itself and the elements above it, never from another text.
+  if (splitName(node.name()).second == "text") {
+    textStyles.erase(node.internal_object());
+    return;
+  }
+  inheritedStyles.clear();
+  textStyles.clear();
 }
 
 void Document::Impl::setAttributeNs(pugi::xml_node node, std::string_view ns, std::string_view local,
@@ -224,7 +234,15 @@ void Document::Impl::removeNode(pugi::xml_node node) {
     forget(node, 0);
     forEachBelow(node, forget);
   }
-  forgetHandles(node, nodeById, idByNode, kinds);
+  const auto forget = [&](pugi::xml_node n, int) {
+    forgetCached(n.internal_object());
+    const auto it = idByNode.find(n.internal_object());
+    if (it == idByNode.end()) return;
+    nodeById.erase(it->second);
+    idByNode.erase(it);
+  };
+  forget(node, 0);
+  forEachBelow(node, forget);
   if (layout) layout->forget(node);
   pagesMayChange(node.parent());
   node.parent().remove_child(node);
@@ -366,13 +384,26 @@ bool Document::Impl::ownHidden(pugi::xml_node node) {
 // --- geometry --------------------------------------------------------------------
 
 Affine Document::Impl::localToHost(pugi::xml_node node) const {
-  std::vector<pugi::xml_node> chain;
-  for (pugi::xml_node n = node; n && n != root(); n = n.parent()) chain.push_back(n);
-  Affine map = userToHost;
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+  if (!node || node == root()) return userToHost;
+  const auto own = [&](Affine map) {
     // A malformed transform is ignored, as browsers do.
-    if (const auto t = parseTransform(it->attribute("transform").value())) map = map * *t;
+    if (const auto t = parseTransform(node.attribute("transform").value())) map = map * *t;
+    return map;
+  };
+  if (const auto it = toHost.find(node.internal_object()); it != toHost.end()) {
+#ifndef NDEBUG
+    // Testing builds check that what was kept is what the tree says.
+    Affine fresh = userToHost;
+    std::vector<pugi::xml_node> chain;
+    for (pugi::xml_node n = node; n && n != root(); n = n.parent()) chain.push_back(n);
+    for (auto n = chain.rbegin(); n != chain.rend(); ++n)
+      if (const auto t = parseTransform(n->attribute("transform").value())) fresh = fresh * *t;
+    if (!(fresh == it->second)) throw std::logic_error("an element's kept transform differs from its attributes");
+#endif
+    return it->second;
   }
+  const Affine map = own(localToHost(node.parent()));  // no deeper than the nesting a file may have
+  toHost.emplace(node.internal_object(), map);
   return map;
 }
 

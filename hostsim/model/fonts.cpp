@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 #include <stdexcept>
 
 #include "mac_roman.h"
@@ -165,10 +166,49 @@ const FontInfo* FontCatalog::resolve(const FontRef& font) const {
   return &impl_->fonts.front();
 }
 
+namespace {
+
+// One line's advance (kerning included) and the face's extent, in ems.
+LineExtent measureLine(FT_Face face, std::string_view utf8) {
+  const double unitsPerEm = face->units_per_EM;
+  const bool kerning = FT_HAS_KERNING(face);
+
+  double advance = 0;
+  FT_UInt previous = 0;
+  while (!utf8.empty()) {
+    const Utf8Step step = decodeUtf8(utf8);
+    utf8.remove_prefix(step.length);
+    // Ill-formed bytes show as the replacement character, or .notdef.
+    const FT_UInt glyph = FT_Get_Char_Index(face, step.codePoint.value_or(0xFFFD));
+    FT_Fixed glyphAdvance = 0;
+    if (FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &glyphAdvance) == 0)
+      advance += static_cast<double>(glyphAdvance);
+    if (kerning && previous) {
+      FT_Vector delta{};
+      if (FT_Get_Kerning(face, previous, glyph, FT_KERNING_UNSCALED, &delta) == 0)
+        advance += static_cast<double>(delta.x);
+    }
+    previous = glyph;
+  }
+  return {advance / unitsPerEm, face->ascender / unitsPerEm, face->descender / unitsPerEm};
+}
+
+}  // namespace
+
 struct FontMetrics::Impl {
   const FontCatalog* catalog = nullptr;
   FT_Library library = nullptr;
   std::map<std::pair<std::string, int>, FT_Face> faces;
+
+  // Lines measured, by face: the host measures each text it is asked the bounds of, and
+  // again when it writes the canvas. Short lines only, and never too many of them.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+  static constexpr std::size_t kLongestKept = 256, kMostKept = 65536;
+  std::unordered_map<const FontInfo*, std::unordered_map<std::string, LineExtent, TextHash, std::equal_to<>>>
+      lines;
 
   ~Impl() {
     for (auto& [key, face] : faces) FT_Done_Face(face);
@@ -202,28 +242,14 @@ int FontMetrics::facesOpened() const { return static_cast<int>(impl_->faces.size
 LineExtent FontMetrics::measure(const FontRef& font, std::string_view utf8) {
   const FontInfo* info = impl_->catalog->resolve(font);
   if (!info) throw std::runtime_error("there is no font to measure text with");
-  FT_Face face = impl_->face(*info);
-  const double unitsPerEm = face->units_per_EM;
-  const bool kerning = FT_HAS_KERNING(face);
-
-  double advance = 0;
-  FT_UInt previous = 0;
-  while (!utf8.empty()) {
-    const Utf8Step step = decodeUtf8(utf8);
-    utf8.remove_prefix(step.length);
-    // Ill-formed bytes show as the replacement character, or .notdef.
-    const FT_UInt glyph = FT_Get_Char_Index(face, step.codePoint.value_or(0xFFFD));
-    FT_Fixed glyphAdvance = 0;
-    if (FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &glyphAdvance) == 0)
-      advance += static_cast<double>(glyphAdvance);
-    if (kerning && previous) {
-      FT_Vector delta{};
-      if (FT_Get_Kerning(face, previous, glyph, FT_KERNING_UNSCALED, &delta) == 0)
-        advance += static_cast<double>(delta.x);
-    }
-    previous = glyph;
+  auto& measured = impl_->lines[info];
+  if (const auto found = measured.find(utf8); found != measured.end()) return found->second;
+  const LineExtent extent = measureLine(impl_->face(*info), utf8);
+  if (utf8.size() <= Impl::kLongestKept) {
+    if (measured.size() >= Impl::kMostKept) measured.clear();
+    measured.emplace(utf8, extent);
   }
-  return {advance / unitsPerEm, face->ascender / unitsPerEm, face->descender / unitsPerEm};
+  return extent;
 }
 
 }  // namespace hostsim

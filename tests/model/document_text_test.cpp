@@ -161,6 +161,57 @@ TEST(PointText, ForeignTextsAreReadFromTheirMarkup) {
       << doc.toString();
 }
 
+// The host keeps each text's style and place once read; every edit that could change them
+// must be seen at once (testing builds also check each kept reading against the markup).
+TEST(PointText, ReadingsFollowEditsOfTheTextAndOfWhatHoldsIt) {
+  Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg"
+    xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape"
+    width="100pt" height="100pt" viewBox="0 0 100 100">
+  <g inkscape:groupmode="layer" id="l" style="font-family:Serif;letter-spacing:0.5px">
+    <g id="g" transform="scale(2)" style="font-size:6pt"><text x="1" y="2">a</text></g>
+  </g>
+</svg>)svg");
+  const ArtHandle group = doc.firstChild(doc.layerGroup(doc.layer(0)));
+  const ArtHandle foreign = doc.firstChild(group);
+  ASSERT_EQ(doc.kind(foreign), ArtKind::PointText);
+  const ArtHandle added = doc.newPointText(foreign, Placement::Above, {40, 60});
+  EXPECT_EQ(doc.textAnchor(added), (Point{40, 60}));
+  EXPECT_NEAR(doc.textStyle(foreign).sizePt, 16, 1e-12);
+  EXPECT_EQ(doc.textStyle(foreign).font.family, "Serif");
+  EXPECT_NEAR(doc.textStyle(foreign).tracking, 0.5 / 8 * 1000, 1e-9);  // inherited
+
+  // What holds the texts moves: so do they, keeping their sizes.
+  doc.translate(group, 10, -5);
+  EXPECT_EQ(doc.textAnchor(added), (Point{50, 55}));
+  EXPECT_EQ(doc.textAnchor(foreign), (Point{12, 91}));
+  EXPECT_NEAR(doc.textStyle(added).sizePt, 12, 1e-12);
+
+  // A text's own edits: what is set is what reads back, whatever came before.
+  TextStyle style = doc.textStyle(added);
+  style.font.family = "DejaVu Sans";
+  style.tracking = 0;  // letter-spacing comes from the layer again
+  style.justification = Justification::Center;
+  doc.setTextStyle(added, style);
+  EXPECT_EQ(doc.textStyle(added).font.family, "DejaVu Sans");
+  EXPECT_NEAR(doc.textStyle(added).tracking, 0.5 / 6 * 1000, 1e-9);  // 0.5 of 6 user units
+  style.font.family = "Odd\\ (Name)";  // a backslash and brackets, read from the markup
+  doc.setTextStyle(added, style);
+  EXPECT_EQ(doc.textStyle(added).font.family, style.font.family);
+  EXPECT_EQ(doc.textStyle(added).justification, Justification::Center);
+
+  // Hiding the layer writes its style: the texts read the same.
+  doc.setHidden(doc.layerGroup(doc.layer(0)), true);
+  EXPECT_EQ(doc.textStyle(added).font.family, style.font.family);
+  EXPECT_NEAR(doc.textStyle(foreign).sizePt, 16, 1e-12);
+
+  // A text removed and another made (perhaps where it was) starts afresh.
+  doc.dispose(added);
+  const ArtHandle again = doc.newPointText(foreign, Placement::Above, {40, 60});
+  EXPECT_EQ(doc.textStyle(again).font.family, "Serif");
+  EXPECT_EQ(doc.textStyle(again).justification, Justification::Left);
+  EXPECT_EQ(doc.textAnchor(again), (Point{40, 60}));
+}
+
 TEST(PointText, OtherArtIsNotAText) {
   Document doc = Document::create({{200, 100}});
   const ArtHandle layer = doc.layerGroup(doc.layer(0));

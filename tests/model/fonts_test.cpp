@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "test_support.h"
 
 namespace hostsim {
@@ -60,6 +62,18 @@ TEST(FontMetrics, AdvancesAndVerticalMetricsInEms) {
   EXPECT_DOUBLE_EQ(metrics.measure({"DejaVuSansMono", "", 400, FontSlant::Upright}, "iW").advance,
                    2 * 1233.0 / 2048);
   EXPECT_EQ(metrics.measure({"DejaVuSans", "", 400, FontSlant::Upright}, "").advance, 0);
+}
+
+TEST(FontMetrics, ALineMeasuredAgainMeasuresTheSameInItsOwnFace) {
+  const FontCatalog catalog = FontCatalog::fromDirectory(testing::fontFolder());
+  FontMetrics metrics(catalog);
+  const FontRef sans{"DejaVuSans", "", 400, FontSlant::Upright}, mono{"DejaVuSansMono", "", 400, FontSlant::Upright};
+  const double first = metrics.measure(sans, "1/1000").advance;
+  EXPECT_DOUBLE_EQ(metrics.measure(mono, "1/1000").advance, 6 * 1233.0 / 2048);
+  EXPECT_DOUBLE_EQ(metrics.measure(sans, "1/1000").advance, first);
+  const std::string longLine(1000, 'i');  // too long to be kept, measured each time
+  EXPECT_DOUBLE_EQ(metrics.measure(mono, longLine).advance, 1000 * 1233.0 / 2048);
+  EXPECT_DOUBLE_EQ(metrics.measure(mono, longLine).advance, 1000 * 1233.0 / 2048);
 }
 
 TEST(FontMetrics, KerningPullsPairsTogether) {
