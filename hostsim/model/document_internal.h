@@ -39,6 +39,8 @@ enum StyleProperty {
 struct OwnStyle {
   std::array<std::optional<std::string_view>, kStylePropertyCount> style;  // views into the tree
   std::array<std::optional<std::string_view>, kStylePropertyCount> attribute;
+  // What the host keeps beside a text's style: its font's name and its indents.
+  std::string_view font, startIndent, firstLineIndent;
 
   std::optional<std::string_view> own(StyleProperty property) const {
     return style[property] ? style[property] : attribute[property];
@@ -71,6 +73,29 @@ struct SplitStyle {
   std::vector<Part> parts;
   std::array<bool, kStylePropertyCount> set{};
   std::array<std::optional<std::string>, kStylePropertyCount> values;
+};
+
+// A name as pugixml takes it, NUL-terminated; copied on the stack when short, as names are.
+class NulTerminated {
+ public:
+  explicit NulTerminated(std::string_view text) {
+    if (text.size() < sizeof small_) {
+      text.copy(small_, text.size());
+      small_[text.size()] = '\0';
+      text_ = small_;
+    } else {
+      large_.assign(text);
+      text_ = large_.c_str();
+    }
+  }
+  NulTerminated(const NulTerminated&) = delete;
+  NulTerminated& operator=(const NulTerminated&) = delete;
+  const char* c_str() const { return text_; }
+
+ private:
+  char small_[64];
+  std::string large_;
+  const char* text_;
 };
 
 struct Viewport {

@@ -33,6 +33,12 @@ OwnStyle ownStyleOf(pugi::xml_node n, bool withStyle = true) {
             element.style[p] = declaration.value;
       continue;
     }
+    if (name.starts_with("data-")) {
+      if (name == "data-font" && element.font.empty()) element.font = a.value();
+      if (name == "data-indent-start" && element.startIndent.empty()) element.startIndent = a.value();
+      if (name == "data-indent-first" && element.firstLineIndent.empty()) element.firstLineIndent = a.value();
+      continue;
+    }
     for (int p = 0; p < kStylePropertyCount; ++p)
       if (name == kPropertyNames[p] && !element.attribute[p]) element.attribute[p] = std::string_view(a.value());
   }
@@ -102,6 +108,9 @@ int cssWeight(std::string_view text) {
 std::optional<double> firstCoordinate(pugi::xml_node node, const char* name) {
   const pugi::xml_attribute a = node.attribute(name);
   if (!a) return std::nullopt;
+  // Mostly a single number.
+  std::string_view rest = trim(a.value());
+  if (const auto only = scanNumber(rest); only && rest.empty()) return only;
   const auto values = parseNumberList(a.value());
   if (!values || values->empty()) return std::nullopt;
   return values->front();
@@ -175,7 +184,7 @@ ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const
   const auto computed = [&](StyleProperty p) { return chain.computed[p]; };
   const double size = chain.fontSizeUser;
   TextStyle style;
-  style.font.postscriptName = node.attribute("data-font").value();
+  style.font.postscriptName = own.font;
   if (const auto family = computed(kFontFamily)) style.font.family = firstFamily(*family);
   if (const auto weight = computed(kFontWeight)) style.font.weight = cssWeight(*weight);
   if (const auto slant = computed(kFontStyle))
@@ -199,8 +208,8 @@ ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const
     else if (const auto user = lengthUser(*leading, size))
       style.leadingPt = *user * scale;
   }
-  style.startIndentPt = parseNumber(node.attribute("data-indent-start").value()).value_or(0);
-  style.firstLineIndentPt = parseNumber(node.attribute("data-indent-first").value()).value_or(0);
+  style.startIndentPt = parseNumber(own.startIndent).value_or(0);
+  style.firstLineIndentPt = parseNumber(own.firstLineIndent).value_or(0);
   return {std::move(style), size};
 }
 
@@ -405,12 +414,17 @@ void Document::setTextAnchor(ArtHandle art, Point anchor) {
     for (const auto& [name, delta] : {std::pair{"x", dx}, std::pair{"y", dy}}) {
       const pugi::xml_attribute a = n.attribute(name);
       if (!a) continue;
-      const auto values = parseNumberList(a.value());
-      if (!values) continue;
       std::string text;
-      for (double v : *values) {
-        if (!text.empty()) text += ' ';
-        text += formatNumber(v + delta);
+      std::string_view rest = trim(a.value());
+      if (const auto only = scanNumber(rest); only && rest.empty()) {  // mostly
+        text = formatNumber(*only + delta);
+      } else {
+        const auto values = parseNumberList(a.value());
+        if (!values) continue;
+        for (double v : *values) {
+          if (!text.empty()) text += ' ';
+          text += formatNumber(v + delta);
+        }
       }
       impl_->setAttribute(n, name, text);
     }

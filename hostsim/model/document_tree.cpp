@@ -158,22 +158,22 @@ std::string Document::Impl::svgName(std::string_view local) const {
 // --- edits ---------------------------------------------------------------------
 
 void Document::Impl::setAttribute(pugi::xml_node node, std::string_view name, std::string_view value) {
-  const std::string n(name), v(value);
+  const NulTerminated n(name);
   pugi::xml_attribute a = node.attribute(n.c_str());
-  if (a && v == a.value()) return;
-  if (n == "id") {
+  if (a && value == a.value()) return;
+  if (name == "id") {
     if (a) idRemoved(a.value());
-    idAdded(v);
+    idAdded(value);
   }
-  if (n.starts_with("xmlns")) pagesFound.reset();
-  attributeEdited(node, n);
+  if (name.starts_with("xmlns")) pagesFound.reset();
+  attributeEdited(node, name);
   if (!a) a = node.append_attribute(n.c_str());
-  a.set_value(v.c_str());
+  a.set_value(value.data(), value.size());
   touch();
 }
 
 void Document::Impl::removeAttribute(pugi::xml_node node, std::string_view name) {
-  const pugi::xml_attribute a = node.attribute(std::string(name).c_str());
+  const pugi::xml_attribute a = node.attribute(NulTerminated(name).c_str());
   if (!a) return;
   if (name == "id") idRemoved(a.value());
   if (name.starts_with("xmlns")) pagesFound.reset();

@@ -13,35 +13,55 @@ const void* key(pugi::xml_attribute attribute) { return attribute.internal_objec
 
 }  // namespace
 
+namespace {
+
+// Appends `value` with each character that `replacement` names written as it says.
+template <typename Replacement>
+void appendEscaped(std::string& out, std::string_view value, Replacement&& replacement) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char* instead = replacement(value[i]);
+    if (instead == nullptr) continue;
+    out.append(value, start, i - start);
+    out += instead;
+    start = i + 1;
+  }
+  out.append(value, start);
+}
+
+const char* attributeEscape(char c) {
+  switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '"': return "&quot;";
+    case '\t': return "&#9;";
+    case '\n': return "&#10;";
+    case '\r': return "&#13;";
+    default: return nullptr;
+  }
+}
+
+const char* textEscape(char c) {
+  switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '\r': return "&#13;";
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
 std::string escapeXmlAttribute(std::string_view value) {
   std::string out;
-  out.reserve(value.size());
-  for (char c : value) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\t': out += "&#9;"; break;
-      case '\n': out += "&#10;"; break;
-      case '\r': out += "&#13;"; break;
-      default: out += c;
-    }
-  }
+  appendEscaped(out, value, attributeEscape);
   return out;
 }
 
 std::string escapeXmlText(std::string_view value) {
   std::string out;
-  out.reserve(value.size());
-  for (char c : value) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '\r': out += "&#13;"; break;
-      default: out += c;
-    }
-  }
+  appendEscaped(out, value, textEscape);
   return out;
 }
 
@@ -258,7 +278,7 @@ class SourceLayout::Writer {
       return;
     }
     switch (n.type()) {
-      case pugi::node_pcdata: out_ += escapeXmlText(n.value()); break;
+      case pugi::node_pcdata: appendEscaped(out_, n.value(), textEscape); break;
       case pugi::node_cdata: out_ += "<![CDATA["; out_ += n.value(); out_ += "]]>"; break;
       case pugi::node_comment: out_ += "<!--"; out_ += n.value(); out_ += "-->"; break;
       case pugi::node_pi:
@@ -282,7 +302,7 @@ class SourceLayout::Writer {
     out_ += gap;
     out_ += a.name();
     out_ += "=\"";
-    out_ += escapeXmlAttribute(a.value());
+    appendEscaped(out_, a.value(), attributeEscape);
     out_ += '"';
   }
 
