@@ -3,11 +3,12 @@
 // allGivenBack().
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace hostsim {
@@ -53,9 +54,9 @@ class Accounting {
 
  private:
   // The counter of a name, found again by the address of the name: operations and kinds
-  // are string literals, so once a name was seen, counting it takes a pointer lookup
-  // instead of a string built and searched for on every host call. The name is still
-  // compared, so one built at run time is counted rightly too.
+  // are string literals, so once a name was seen, counting it takes a slot picked by its
+  // address instead of a string built and searched for on every host call. The name is
+  // still compared, so one built at run time is counted rightly too.
   template <typename Count>
   class CounterCache {
    public:
@@ -63,18 +64,41 @@ class Accounting {
     // A copy belongs to another Accounting, whose counters are elsewhere: it starts empty.
     CounterCache(const CounterCache&) {}
     CounterCache& operator=(const CounterCache&) {
-      slots_.clear();
+      clear();
       return *this;
     }
-
     Count& find(std::map<std::string, Count>& counts, const char* name) {
-      auto& slot = slots_[name];
-      if (slot == nullptr || slot->first != name) slot = &*counts.try_emplace(name).first;
-      return slot->second;
+      const std::uint64_t address = reinterpret_cast<std::uintptr_t>(name);
+      std::size_t i = (address * 0x9E3779B97F4A7C15u) >> 54;  // one of 1024 slots, then onwards
+      for (;; i = (i + 1) % slots_.size()) {
+        Slot& slot = slots_[i];
+        if (slot.name == name) {
+          // A name built at run time may have the address an earlier one had.
+          if (std::strcmp(slot.counter->first.c_str(), name) != 0) slot.counter = &*counts.try_emplace(name).first;
+          return slot.counter->second;
+        }
+        if (slot.name != nullptr) continue;
+        if (2 * ++used_ > slots_.size()) {  // never more than half full: start again
+          clear();
+          return find(counts, name);
+        }
+        slot = {name, &*counts.try_emplace(name).first};
+        return slot.counter->second;
+      }
     }
 
    private:
-    std::unordered_map<const char*, std::pair<const std::string, Count>*> slots_;
+    void clear() {
+      slots_.fill({});
+      used_ = 0;
+    }
+
+    struct Slot {
+      const char* name = nullptr;
+      std::pair<const std::string, Count>* counter = nullptr;
+    };
+    std::array<Slot, 1024> slots_{};
+    std::size_t used_ = 0;
   };
 
   std::map<std::pair<std::string, int32_t>, int> suites_;

@@ -31,6 +31,7 @@ class FaultPlan {
   // The code the call fails with, given its count among calls of the same operation and
   // among all host calls.
   std::optional<ASErr> callFails(std::string_view operation, uint64_t nthOfOperation, uint64_t nthOverall) const;
+  bool noFailingCalls() const { return failingCalls_.empty(); }
 
  private:
   std::set<std::string> unavailableSuites_;

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -252,8 +253,14 @@ ASErr Host::releaseSuite(const char* name, int32_t version) {
 }
 
 std::optional<ASErr> Host::enter(const char* operation) {
-  uint64_t nth = accounting_.countCall(operation);
+  const uint64_t nth = accounting_.countCall(operation);
+  if (faults_.noFailingCalls()) return std::nullopt;
   return faults_.callFails(operation, nth, accounting_.totalCalls());
+}
+
+std::size_t Host::nextStateKind() {
+  static std::atomic<std::size_t> next{0};
+  return next++;
 }
 
 ASErr Host::allocateBlock(size_t size, const char* source, void** block) {

@@ -15,7 +15,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <typeindex>
 #include <vector>
 
 #include "hostapi/HostAPI.h"
@@ -223,7 +222,10 @@ class Host {
   // made on first use, destroyed with the host.
   template <typename State>
   State& suiteState() {
-    std::shared_ptr<void>& slot = suiteStates_[std::type_index(typeid(State))];
+    // Asked on nearly every call of a suite family: found by a number given to each kind.
+    static const std::size_t kind = nextStateKind();
+    if (kind >= suiteStates_.size()) suiteStates_.resize(kind + 1);
+    std::shared_ptr<void>& slot = suiteStates_[kind];
     if (!slot) slot = std::make_shared<State>();
     return *static_cast<State*>(slot.get());
   }
@@ -255,7 +257,8 @@ class Host {
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<Menus> menus_;
   std::unique_ptr<Dialogs> dialogs_;
-  std::map<std::type_index, std::shared_ptr<void>> suiteStates_;
+  static std::size_t nextStateKind();
+  std::vector<std::shared_ptr<void>> suiteStates_;
   Host* previous_ = nullptr;
 };
 

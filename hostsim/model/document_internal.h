@@ -62,17 +62,16 @@ struct ReadTextStyle {
 };
 
 // A style attribute's text split into its declarations, each with the style property it
-// sets (-1 for any other): what the host's last edit of a text's style wrote. Where `set`
-// says so, the property has one declaration, of that value, or none.
+// sets (-1 for any other): what the host's last edit of a text's style wrote. A property
+// `set` then has one declaration ("name:value") or none.
 struct SplitStyle {
   struct Part {
-    std::string text;
+    std::uint32_t begin = 0, size = 0;  // in `text`
     int property = -1;
   };
   std::string text;
   std::vector<Part> parts;
   std::array<bool, kStylePropertyCount> set{};
-  std::array<std::optional<std::string>, kStylePropertyCount> values;
 };
 
 // A name as pugixml takes it, NUL-terminated; copied on the stack when short, as names are.

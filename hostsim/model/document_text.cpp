@@ -1,6 +1,8 @@
 // Point texts: anchor, content, character and paragraph attributes, bounds.
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "document_internal.h"
@@ -249,21 +251,22 @@ bool plainFamily(std::string_view family) {
 // does not, the edits go on over the whole text, as withStyleProperty makes them.
 class StyleEdits {
  public:
-  using Part = SplitStyle::Part;
-
   StyleEdits(Document::Impl& impl, pugi::xml_node node) : impl_(impl), node_(node) {
     const pugi::xml_attribute a = node.attribute("style");
     present_ = static_cast<bool>(a);
     // The parts the last edit left, when the attribute still says what that edit wrote.
     if (const auto kept = impl.splitStyles.find(node.internal_object()); kept != impl.splitStyles.end()) {
-      if (present_ && kept->second.text == a.value()) {
-        parts_ = std::move(kept->second.parts);
-        set_ = kept->second.set;
-        values_ = std::move(kept->second.values);
-        split_ = true;
-      }
+      SplitStyle split = std::move(kept->second);
       impl.splitStyles.erase(kept);
-      if (split_) return;
+      if (present_ && split.text == a.value()) {
+        source_ = std::move(split.text);
+        parts_.reserve(split.parts.size() + 4);
+        for (const SplitStyle::Part& part : split.parts)
+          parts_.push_back({std::string_view(source_).substr(part.begin, part.size), part.property});
+        set_ = split.set;
+        split_ = true;
+        return;
+      }
     }
     std::vector<std::string_view> parts;
     split_ = splitStyle(a.value(), parts);
@@ -272,27 +275,26 @@ class StyleEdits {
       return;
     }
     parts_.reserve(parts.size() + 4);
-    for (const std::string_view part : parts) parts_.push_back({std::string(part), propertyOf(part)});
+    for (const std::string_view part : parts) parts_.push_back({part, propertyOf(part)});
   }
 
   void set(StyleProperty property, std::optional<std::string_view> value) {
-    // Setting what the last edit set changes nothing.
-    if (split_ && set_[property] && values_[property] == value) return;
     const std::string_view name = kPropertyNames[property];
-    std::optional<std::string> declaration;
+    if (split_ && set_[property] && setTo(property) == value) return;  // what the last edit set
+    std::optional<std::string_view> declaration;
     if (value && split_) {
-      declaration.emplace(name);
-      (*declaration += ':') += *value;
+      std::string& text = added_.emplace_back(name);
+      (text += ':') += *value;
       // Only quotes, brackets and ';' can make a declaration more than one part.
       if (value->find_first_of("'\"();") != std::string_view::npos) {
         std::vector<std::string_view> scratch;
-        if (!splitStyle(*declaration, scratch) || scratch.size() != 1) joinUp();
+        if (!splitStyle(text, scratch) || scratch.size() != 1) joinUp();
       }
+      declaration = text;
     }
     if (split_) {
-      setInParts(property, std::move(declaration));
+      setInParts(property, declaration);
       set_[property] = true;
-      values_[property] = value ? std::optional<std::string>(*value) : std::nullopt;
     } else {
       setInWhole(name, value);
     }
@@ -303,16 +305,22 @@ class StyleEdits {
 
   void write() {
     const bool wasSplit = split_;
-    if (split_) joinUp();
+    std::vector<SplitStyle::Part> offsets;
+    if (split_) offsets = joinUp();
     if (removed_ || !present_) impl_.removeAttribute(node_, "style");
     if (present_) impl_.setAttribute(node_, "style", whole_);
     if (changed_) impl_.touch();
     if (wasSplit && present_)
       impl_.splitStyles.insert_or_assign(node_.internal_object(),
-                                         SplitStyle{whole_, std::move(parts_), set_, std::move(values_)});
+                                         SplitStyle{std::move(whole_), std::move(offsets), set_});
   }
 
  private:
+  struct Part {
+    std::string_view text;  // into source_, added_ or the attribute's value
+    int property = -1;
+  };
+
   static int propertyOf(std::string_view part) {
     const std::string_view name = styleDeclarationName(part);
     for (int p = 0; p < kStylePropertyCount; ++p)
@@ -320,14 +328,21 @@ class StyleEdits {
     return -1;
   }
 
+  // The value a property set by the last edit has: its one declaration's, or none.
+  std::optional<std::string_view> setTo(StyleProperty property) const {
+    for (const Part& part : parts_)
+      if (part.property == property) return part.text.substr(kPropertyNames[property].size() + 1);
+    return std::nullopt;
+  }
+
   // What withStyleProperty does, part by part.
-  void setInParts(StyleProperty property, std::optional<std::string> declaration) {
+  void setInParts(StyleProperty property, std::optional<std::string_view> declaration) {
     bool stepChanged = false, placed = false;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < parts_.size(); ++i) {
-      if (parts_[i].property == property) {
+    for (const Part& part : parts_) {
+      if (part.property == property) {
         if (declaration && !placed) {
-          stepChanged = stepChanged || parts_[i].text != *declaration;
+          stepChanged = stepChanged || part.text != *declaration;
           parts_[kept++] = {*declaration, property};
         } else {
           stepChanged = true;
@@ -335,16 +350,15 @@ class StyleEdits {
         placed = true;
         continue;
       }
-      if (kept != i) parts_[kept] = std::move(parts_[i]);
-      ++kept;
+      parts_[kept++] = part;
     }
     parts_.resize(kept);
     if (declaration && !placed) {
       // A blank last part (after a trailing ';') is filled rather than followed.
       if (!parts_.empty() && trim(parts_.back().text).empty())
-        parts_.back() = {std::move(*declaration), property};
+        parts_.back() = {*declaration, property};
       else
-        parts_.push_back({std::move(*declaration), property});
+        parts_.push_back({*declaration, property});
       stepChanged = true;
     }
     // Blank: nothing, one blank part, or a lone ';' between blanks (which withStyleProperty clears).
@@ -373,22 +387,32 @@ class StyleEdits {
     }
   }
 
-  // From parts to the whole text.
-  void joinUp() {
-    whole_.clear();
-    for (std::size_t i = 0; i < parts_.size(); ++i) {
-      if (i > 0) whole_ += ';';
-      whole_ += parts_[i].text;
+  // From parts to the whole text; where each part went in it.
+  std::vector<SplitStyle::Part> joinUp() {
+    std::vector<SplitStyle::Part> offsets;
+    offsets.reserve(parts_.size());
+    std::size_t size = parts_.size();
+    for (const Part& part : parts_) size += part.text.size();
+    std::string whole;
+    whole.reserve(size);
+    for (const Part& part : parts_) {
+      if (!offsets.empty()) whole += ';';
+      offsets.push_back({static_cast<std::uint32_t>(whole.size()), static_cast<std::uint32_t>(part.text.size()),
+                         part.property});
+      whole += part.text;
     }
+    whole_ = std::move(whole);
     split_ = false;
+    return offsets;
   }
 
   Document::Impl& impl_;
   pugi::xml_node node_;
   bool split_ = false;  // the style is in parts_, else in whole_
+  std::string source_;  // the text the last edit wrote, where kept parts point
   std::vector<Part> parts_;
+  std::deque<std::string> added_;  // the declarations set, where parts_ can point
   std::array<bool, kStylePropertyCount> set_{};
-  std::array<std::optional<std::string>, kStylePropertyCount> values_;
   std::string whole_;
   bool present_ = false;  // the element has a style attribute
   bool removed_ = false;  // the one it had went on the way
@@ -479,26 +503,28 @@ void Document::setTextStyle(ArtHandle art, const TextStyle& style) {
   else
     impl_->setAttribute(node, "data-font", style.font.postscriptName);
   // Each declaration's value, none for a property taken away.
-  std::array<std::optional<std::string>, kStylePropertyCount> values;
-  if (!style.font.family.empty()) values[kFontFamily] = quoteFamily(style.font.family);
-  const int weight = style.font.weight;
-  values[kFontWeight] = weight == 400 ? "normal" : weight == 700 ? "bold" : std::to_string(weight);
+  std::array<std::optional<std::string_view>, kStylePropertyCount> values;
+  std::string family, weight, fontSize, fill, spacing, shift, leading;  // where the values are made
+  if (!style.font.family.empty()) values[kFontFamily] = family = quoteFamily(style.font.family);
+  values[kFontWeight] = style.font.weight == 400   ? "normal"
+                        : style.font.weight == 700 ? "bold"
+                                                   : std::string_view(weight = std::to_string(style.font.weight));
   values[kFontStyle] = style.font.slant == FontSlant::Italic    ? "italic"
                        : style.font.slant == FontSlant::Oblique ? "oblique"
                                                                 : "normal";
-  values[kFontSize] = formatNumber(size) + "px";
+  values[kFontSize] = fontSize = formatNumber(size) + "px";
   values[kTextAnchor] = style.justification == Justification::Right    ? "end"
                         : style.justification == Justification::Center ? "middle"
                                                                        : "start";
-  values[kFill] = toHex(style.fill);
-  if (style.tracking != 0) values[kLetterSpacing] = formatNumber(style.tracking / 1000 * size) + "px";
-  if (style.baselineShiftPt != 0) values[kBaselineShift] = formatNumber(style.baselineShiftPt / scale) + "px";
-  if (style.leadingPt) values[kLineHeight] = formatNumber(*style.leadingPt / scale) + "px";
+  values[kFill] = fill = toHex(style.fill);
+  if (style.tracking != 0) values[kLetterSpacing] = spacing = formatNumber(style.tracking / 1000 * size) + "px";
+  if (style.baselineShiftPt != 0) values[kBaselineShift] = shift = formatNumber(style.baselineShiftPt / scale) + "px";
+  if (style.leadingPt) values[kLineHeight] = leading = formatNumber(*style.leadingPt / scale) + "px";
 
   StyleEdits edits(*impl_, node);
   for (const StyleProperty p : {kFontFamily, kFontWeight, kFontStyle, kFontSize, kTextAnchor, kFill,
                                 kLetterSpacing, kBaselineShift, kLineHeight})
-    edits.set(p, values[p] ? std::optional<std::string_view>(*values[p]) : std::nullopt);
+    edits.set(p, values[p]);
   const bool declarationsKnown = edits.inParts() && plainFamily(style.font.family);
   edits.write();
   if (style.startIndentPt != 0)
@@ -515,7 +541,7 @@ void Document::setTextStyle(ArtHandle art, const TextStyle& style) {
   if (declarationsKnown) {
     OwnStyle own = ownStyleOf(node, false);
     for (int p = 0; p < kStylePropertyCount; ++p)
-      if (values[p]) own.style[p] = *values[p];
+      if (values[p]) own.style[p] = values[p];
     impl_->textStyles.insert_or_assign(node.internal_object(), textStyleOf(*impl_, node, own, scale));
   }
 }
