@@ -1,4 +1,5 @@
 // Point texts: anchor, content, character and paragraph attributes, bounds.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -233,10 +234,15 @@ const ReadTextStyle& readStyle(const Document::Impl& impl, pugi::xml_node node) 
 
 // A family name whose quoted declaration reads back as itself.
 bool plainFamily(std::string_view family) {
+  static constexpr auto kOdd = [] {
+    std::array<bool, 256> odd{};
+    for (int c = 0; c < 0x20; ++c) odd[c] = true;
+    for (const char c : std::string_view("'\"\\;:,!/*(){}[]<>")) odd[static_cast<unsigned char>(c)] = true;
+    return odd;
+  }();
   if (family != trim(family)) return false;
   for (const char c : family)
-    if (static_cast<unsigned char>(c) < 0x20 || std::string_view("'\"\\;:,!/*(){}[]<>").find(c) != std::string_view::npos)
-      return false;
+    if (kOdd[static_cast<unsigned char>(c)]) return false;
   return true;
 }
 
@@ -286,7 +292,13 @@ class StyleEdits {
       std::string& text = added_.emplace_back(name);
       (text += ':') += *value;
       // Only quotes, brackets and ';' can make a declaration more than one part.
-      if (value->find_first_of("'\"();") != std::string_view::npos) {
+      static constexpr auto kSplitting = [] {
+        std::array<bool, 256> splitting{};
+        for (const char c : std::string_view("'\"();")) splitting[static_cast<unsigned char>(c)] = true;
+        return splitting;
+      }();
+      if (std::any_of(value->begin(), value->end(),
+                      [](char c) { return kSplitting[static_cast<unsigned char>(c)]; })) {
         std::vector<std::string_view> scratch;
         if (!splitStyle(text, scratch) || scratch.size() != 1) joinUp();
       }
