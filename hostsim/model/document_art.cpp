@@ -133,10 +133,14 @@ ArtHandle Document::newPointText(ArtHandle reference, Placement placement, Point
   impl_->setAttribute(node, "xml:space", "preserve");
   impl_->setAttribute(node, "id", impl_->uniqueId("text"));
   const ArtHandle handle{impl_->handleOf(node)};
-  impl_->setAttribute(node, "x", "0");
-  impl_->setAttribute(node, "y", "0");
+  // The anchor in the text's own coordinates, written at once (under a flat transform there
+  // are none: the text stays at 0 and the style or the move refuses it).
+  const auto inverse = impl_->localToHost(node).inverse();
+  const Point at = inverse ? inverse->apply(anchor) : Point{0, 0};
+  impl_->setAttribute(node, "x", formatNumber(at.h));
+  impl_->setAttribute(node, "y", formatNumber(at.v));
   setTextStyle(handle, TextStyle{});
-  setTextAnchor(handle, anchor);
+  if (!inverse) setTextAnchor(handle, anchor);
   impl_->addedTexts.push_back(handle.id);
   return handle;
 }

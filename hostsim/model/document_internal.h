@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -183,6 +184,8 @@ struct Document::Impl {
   mutable std::unordered_map<pugi::xml_node_struct*, ReadTextStyle> textStyles;
   // Good for as long as the element's style attribute still reads as the text kept.
   std::unordered_map<pugi::xml_node_struct*, SplitStyle> splitStyles;
+  // A text's anchor in its own coordinates: its x and y, else its first tspan's.
+  mutable std::unordered_map<pugi::xml_node_struct*, Point> anchors;
   void attributeEdited(pugi::xml_node node, std::string_view name);
   void forgetCached(pugi::xml_node_struct* node) {
     kinds.erase(node);
@@ -190,6 +193,7 @@ struct Document::Impl {
     inheritedStyles.erase(node);
     textStyles.erase(node);
     splitStyles.erase(node);
+    anchors.erase(node);
   }
 
   // --- geometry ---

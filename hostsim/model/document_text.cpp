@@ -68,13 +68,16 @@ double appliedFontSize(double inherited, std::optional<std::string_view> text) {
   return *lengthUser(*text, inherited);
 }
 
-InheritedStyle inheritedBelow(const OwnStyle& own, const InheritedStyle& above) {
+// What an element passes on, from what it says itself and what it inherits (its font size
+// in user units when already known).
+InheritedStyle inheritedBelow(const OwnStyle& own, const InheritedStyle& above,
+                              std::optional<double> fontSizeUser = std::nullopt) {
   InheritedStyle result;
   for (int p = 0; p < kStylePropertyCount; ++p) {
     const auto value = own.own(static_cast<StyleProperty>(p));
     result.computed[p] = value && *value != "inherit" ? value : above.computed[p];
   }
-  result.fontSizeUser = appliedFontSize(above.fontSizeUser, own.own(kFontSize));
+  result.fontSizeUser = fontSizeUser ? *fontSizeUser : appliedFontSize(above.fontSizeUser, own.own(kFontSize));
   return result;
 }
 
@@ -120,7 +123,7 @@ std::optional<double> firstCoordinate(pugi::xml_node node, const char* name) {
 }
 
 // The anchor in the text's own coordinates: its x/y, else its first tspan's.
-Point localAnchor(pugi::xml_node text) {
+Point anchorOf(pugi::xml_node text) {
   std::optional<double> x = firstCoordinate(text, "x"), y = firstCoordinate(text, "y");
   for (pugi::xml_node child = text.first_child(); child && (!x || !y); child = child.next_sibling()) {
     if (child.type() != pugi::node_element) continue;
@@ -129,6 +132,17 @@ Point localAnchor(pugi::xml_node text) {
     break;
   }
   return {x.value_or(0), y.value_or(0)};
+}
+
+// The same, kept until the text or its first tspan changes.
+Point localAnchor(const Document::Impl& impl, pugi::xml_node text) {
+  const auto kept = impl.anchors.find(text.internal_object());
+  if (kept == impl.anchors.end()) return impl.anchors.emplace(text.internal_object(), anchorOf(text)).first->second;
+#ifndef NDEBUG
+  // Testing builds check that what was kept is what the tree says.
+  if (!(anchorOf(text) == kept->second)) throw std::logic_error("a text's kept anchor differs from its attributes");
+#endif
+  return kept->second;
 }
 
 double scaleOf(const Affine& map) { return std::sqrt(std::abs(map.determinant())); }
@@ -180,16 +194,38 @@ const InheritedStyle& inheritedFrom(const Document::Impl& impl, pugi::xml_node e
       .first->second;
 }
 
+// What setTextStyle just wrote a text's declarations from: each reads back as exactly the
+// value it was made from (numbers are written so that they do), so needs no parsing.
+struct Written {
+  const TextStyle& style;
+  double size;  // the font size written, in user units
+};
+
 // The style of a text whose host points are `scale` times its user units, from what it
 // says itself (`own`) and what it inherits.
-ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const OwnStyle& own, double scale) {
-  const InheritedStyle chain = inheritedBelow(own, inheritedFrom(impl, node.parent()));
+ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const OwnStyle& own, double scale,
+                          const Written* written = nullptr) {
+  const auto declared = [&](StyleProperty p) { return written != nullptr && own.style[p].has_value(); };
+  static const TextStyle kNothingWritten;
+  const TextStyle& ws = written ? written->style : kNothingWritten;
+  const double writtenSize = written ? written->size : 0;
+  // A length in px as lengthUser reads it.
+  const auto pxUser = [](double px) { return px * *pointsPerUnit(LengthUnit::Px) / 0.75; };
+  std::optional<double> knownSize;
+  if (declared(kFontSize) && std::isnormal(writtenSize)) knownSize = pxUser(writtenSize);
+  const InheritedStyle chain = inheritedBelow(own, inheritedFrom(impl, node.parent()), knownSize);
   const auto computed = [&](StyleProperty p) { return chain.computed[p]; };
   const double size = chain.fontSizeUser;
   TextStyle style;
   style.font.postscriptName = own.font;
-  if (const auto family = computed(kFontFamily)) style.font.family = firstFamily(*family);
-  if (const auto weight = computed(kFontWeight)) style.font.weight = cssWeight(*weight);
+  if (declared(kFontFamily))
+    style.font.family = ws.font.family;
+  else if (const auto family = computed(kFontFamily))
+    style.font.family = firstFamily(*family);
+  if (declared(kFontWeight))
+    style.font.weight = ws.font.weight;
+  else if (const auto weight = computed(kFontWeight))
+    style.font.weight = cssWeight(*weight);
   if (const auto slant = computed(kFontStyle))
     style.font.slant = *slant == "italic"    ? FontSlant::Italic
                        : *slant == "oblique" ? FontSlant::Oblique
@@ -199,20 +235,34 @@ ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const
     style.justification = *anchor == "end"      ? Justification::Right
                           : *anchor == "middle" ? Justification::Center
                                                 : Justification::Left;
-  if (const auto fill = computed(kFill))
+  if (declared(kFill))
+    style.fill = ws.fill;
+  else if (const auto fill = computed(kFill))
     if (const auto rgb = parseCssColour(*fill)) style.fill = *rgb;
-  if (const auto spacing = computed(kLetterSpacing))
+  // Numbers that are not finite are written as no number reads; those are read as written.
+  const auto finite = [&](StyleProperty p, double value) { return declared(p) && std::isfinite(value); };
+  if (knownSize && finite(kLetterSpacing, ws.tracking / 1000 * writtenSize))
+    style.tracking = pxUser(ws.tracking / 1000 * writtenSize) / size * 1000;
+  else if (const auto spacing = computed(kLetterSpacing))
     if (const auto user = lengthUser(*spacing, size)) style.tracking = *user / size * 1000;
-  if (const auto shift = own.own(kBaselineShift))
+  if (finite(kBaselineShift, ws.baselineShiftPt / scale))
+    style.baselineShiftPt = pxUser(ws.baselineShiftPt / scale) * scale;
+  else if (const auto shift = own.own(kBaselineShift))
     if (const auto user = lengthUser(*shift, size)) style.baselineShiftPt = *user * scale;
-  if (const auto leading = computed(kLineHeight)) {
+  if (finite(kLineHeight, ws.leadingPt.value_or(0) / scale)) {
+    style.leadingPt = pxUser(*ws.leadingPt / scale) * scale;
+  } else if (const auto leading = computed(kLineHeight)) {
     if (const auto number = parseNumber(*leading))
       style.leadingPt = *number * size * scale;  // a bare number is a multiple of the size
     else if (const auto user = lengthUser(*leading, size))
       style.leadingPt = *user * scale;
   }
-  style.startIndentPt = parseNumber(own.startIndent).value_or(0);
-  style.firstLineIndentPt = parseNumber(own.firstLineIndent).value_or(0);
+  const auto indent = [&](double value, std::string_view text) {
+    if (written && std::isfinite(value)) return value == 0 ? 0.0 : value;  // zero is left unwritten
+    return parseNumber(text).value_or(0);
+  };
+  style.startIndentPt = indent(ws.startIndentPt, own.startIndent);
+  style.firstLineIndentPt = indent(ws.firstLineIndentPt, own.firstLineIndent);
   return {std::move(style), size};
 }
 
@@ -435,7 +485,7 @@ class StyleEdits {
 
 Point Document::textAnchor(ArtHandle art) const {
   const pugi::xml_node node = impl_->text(art);
-  return impl_->localToHost(node).apply(localAnchor(node));
+  return impl_->localToHost(node).apply(localAnchor(*impl_, node));
 }
 
 void Document::setTextAnchor(ArtHandle art, Point anchor) {
@@ -443,7 +493,7 @@ void Document::setTextAnchor(ArtHandle art, Point anchor) {
   const auto inverse = impl_->localToHost(node).inverse();
   if (!inverse) throw std::invalid_argument("a text under a flat transform cannot be moved");
   const Point target = inverse->apply(anchor);
-  const Point current = localAnchor(node);
+  const Point current = localAnchor(*impl_, node);
   const double dx = target.h - current.h, dy = target.v - current.v;
   // Move every x and y of the text and its tspans alike, so lines keep their places.
   const auto shift = [&](auto&& self, pugi::xml_node n) -> void {
@@ -469,7 +519,17 @@ void Document::setTextAnchor(ArtHandle art, Point anchor) {
   };
   if (!node.attribute("x")) impl_->setAttribute(node, "x", formatNumber(current.h));
   if (!node.attribute("y")) impl_->setAttribute(node, "y", formatNumber(current.v));
+  // When the text's own x and y are one number each, where it then stands is known.
+  const auto single = [&](const char* name) -> std::optional<double> {
+    std::string_view rest = trim(node.attribute(name).value());
+    const auto only = scanNumber(rest);
+    return only && rest.empty() ? only : std::nullopt;
+  };
+  const auto x = single("x"), y = single("y");
   shift(shift, node);
+  if (!x || !y) return;
+  const Point moved{*x + dx == 0 ? 0.0 : *x + dx, *y + dy == 0 ? 0.0 : *y + dy};  // written without a sign
+  if (std::isfinite(moved.h) && std::isfinite(moved.v)) impl_->anchors.insert_or_assign(node.internal_object(), moved);
 }
 
 std::string Document::text(ArtHandle art) const {
@@ -554,14 +614,15 @@ void Document::setTextStyle(ArtHandle art, const TextStyle& style) {
     OwnStyle own = ownStyleOf(node, false);
     for (int p = 0; p < kStylePropertyCount; ++p)
       if (values[p]) own.style[p] = values[p];
-    impl_->textStyles.insert_or_assign(node.internal_object(), textStyleOf(*impl_, node, own, scale));
+    const Written written{style, size};
+    impl_->textStyles.insert_or_assign(node.internal_object(), textStyleOf(*impl_, node, own, scale, &written));
   }
 }
 
 Rect Document::textBounds(ArtHandle art, TextMeasurer& measurer) const {
   const pugi::xml_node node = impl_->text(art);
   const Affine map = impl_->localToHost(node);
-  const Point anchor = localAnchor(node);
+  const Point anchor = localAnchor(*impl_, node);
   const std::string content = text(art);
   if (content.empty()) {
     const Point p = map.apply(anchor);

@@ -185,6 +185,11 @@ void Document::Impl::removeAttribute(pugi::xml_node node, std::string_view name)
 
 void Document::Impl::attributeEdited(pugi::xml_node node, std::string_view name) {
   if (name.starts_with("xmlns") || name.ends_with(":groupmode")) kinds.clear();
+  if (name == "x" || name == "y") {  // a text's, or its first tspan's
+    anchors.erase(node.internal_object());
+    anchors.erase(node.parent().internal_object());
+    return;
+  }
   if (name == "transform") {
     toHost.clear();
     textStyles.clear();  // sizes in points follow the scale
@@ -245,6 +250,7 @@ void Document::Impl::removeNode(pugi::xml_node node) {
   forEachBelow(node, forget);
   if (layout) layout->forget(node);
   pagesMayChange(node.parent());
+  anchors.erase(node.parent().internal_object());
   node.parent().remove_child(node);
   touch();
 }
@@ -290,6 +296,7 @@ pugi::xml_node Document::Impl::insertElement(pugi::xml_node reference, Placement
     case Placement::Below: node = beforeOf(reference); break;
   }
   pagesMayChange(node.parent());
+  anchors.erase(node.parent().internal_object());
   touch();
   return node;
 }
