@@ -74,7 +74,8 @@ class Accounting {
         Slot& slot = slots_[i];
         if (slot.name == name) {
           // A name built at run time may have the address an earlier one had.
-          if (std::strcmp(slot.counter->first.c_str(), name) != 0) slot.counter = &*counts.try_emplace(name).first;
+          if (std::strcmp(slot.counter->first.c_str(), name) != 0)
+            slot.counter = &*counts.try_emplace(name).first;
           return slot.counter->second;
         }
         if (slot.name != nullptr) continue;

@@ -137,10 +137,12 @@ Point anchorOf(pugi::xml_node text) {
 // The same, kept until the text or its first tspan changes.
 Point localAnchor(const Document::Impl& impl, pugi::xml_node text) {
   const auto kept = impl.anchors.find(text.internal_object());
-  if (kept == impl.anchors.end()) return impl.anchors.emplace(text.internal_object(), anchorOf(text)).first->second;
+  if (kept == impl.anchors.end())
+    return impl.anchors.emplace(text.internal_object(), anchorOf(text)).first->second;
 #ifndef NDEBUG
   // Testing builds check that what was kept is what the tree says.
-  if (!(anchorOf(text) == kept->second)) throw std::logic_error("a text's kept anchor differs from its attributes");
+  if (!(anchorOf(text) == kept->second))
+    throw std::logic_error("a text's kept anchor differs from its attributes");
 #endif
   return kept->second;
 }
@@ -268,16 +270,15 @@ ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const
 
 // A text's style as read, kept until an edit could change it.
 const ReadTextStyle& readStyle(const Document::Impl& impl, pugi::xml_node node) {
+  const auto read = [&] { return textStyleOf(impl, node, ownStyleOf(node), scaleOf(impl.localToHost(node))); };
   const auto cached = impl.textStyles.find(node.internal_object());
-  if (cached == impl.textStyles.end())
-    return impl.textStyles
-        .emplace(node.internal_object(), textStyleOf(impl, node, ownStyleOf(node), scaleOf(impl.localToHost(node))))
-        .first->second;
+  if (cached == impl.textStyles.end()) return impl.textStyles.emplace(node.internal_object(), read()).first->second;
 #ifndef NDEBUG
   // Testing builds check that what was kept is what the tree says.
-  const ReadTextStyle fresh = textStyleOf(impl, node, ownStyleOf(node), scaleOf(impl.localToHost(node)));
+  const ReadTextStyle fresh = read();
   if (!(fresh.style == cached->second.style) || fresh.sizeUser != cached->second.sizeUser)
-    throw std::logic_error("a text's kept style differs from its attributes: " + std::string(node.attribute("style").value()));
+    throw std::logic_error("a text's kept style differs from its attributes: " +
+                           std::string(node.attribute("style").value()));
 #endif
   return cached->second;
 }
@@ -529,7 +530,8 @@ void Document::setTextAnchor(ArtHandle art, Point anchor) {
   shift(shift, node);
   if (!x || !y) return;
   const Point moved{*x + dx == 0 ? 0.0 : *x + dx, *y + dy == 0 ? 0.0 : *y + dy};  // written without a sign
-  if (std::isfinite(moved.h) && std::isfinite(moved.v)) impl_->anchors.insert_or_assign(node.internal_object(), moved);
+  if (std::isfinite(moved.h) && std::isfinite(moved.v))
+    impl_->anchors.insert_or_assign(node.internal_object(), moved);
 }
 
 std::string Document::text(ArtHandle art) const {

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "mac_roman.h"
 

@@ -11,10 +11,6 @@ bool isXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'
 const void* key(pugi::xml_node node) { return node.internal_object(); }
 const void* key(pugi::xml_attribute attribute) { return attribute.internal_object(); }
 
-}  // namespace
-
-namespace {
-
 // Appends `value` with each character that `replacement` names written as it says.
 template <typename Replacement>
 void appendEscaped(std::string& out, std::string_view value, Replacement&& replacement) {
@@ -29,6 +25,7 @@ void appendEscaped(std::string& out, std::string_view value, Replacement&& repla
   out.append(value, start);
 }
 
+// What an attribute value or a text written afresh must spell otherwise.
 const char* attributeEscape(char c) {
   switch (c) {
     case '&': return "&amp;";
@@ -52,18 +49,6 @@ const char* textEscape(char c) {
 }
 
 }  // namespace
-
-std::string escapeXmlAttribute(std::string_view value) {
-  std::string out;
-  appendEscaped(out, value, attributeEscape);
-  return out;
-}
-
-std::string escapeXmlText(std::string_view value) {
-  std::string out;
-  appendEscaped(out, value, textEscape);
-  return out;
-}
 
 // Walks the tree and the text side by side; any disagreement ends the scan.
 class SourceLayout::Scanner {

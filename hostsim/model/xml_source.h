@@ -62,8 +62,4 @@ class SourceLayout {
   std::size_t documentTrailingBegin_ = 0;
 };
 
-// Escapes for text we spell ourselves.
-std::string escapeXmlAttribute(std::string_view value);
-std::string escapeXmlText(std::string_view value);
-
 }  // namespace hostsim
