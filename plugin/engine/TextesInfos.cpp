@@ -74,11 +74,11 @@ constexpr const char* kJoursCourts[7] = {"Ven ", "Sam ", "Dim ", "Lun ", "Mar ",
 
 constexpr const char* kMoisLongs[12] = {
     " janvier ", " f\x8Evrier ", " mars ",     " avril ",   " mai ",       " juin ",  // " février "
-    " juillet ", " ao\x9Et ",    " septembre ", " octobre ", " novembre ", " d\x8E" "cembre ",  // " août ", " décembre "
+    " juillet ", " ao\x9Et ",    " septembre ", " octobre ", " novembre ", " d\216cembre ",  // " août ", " décembre "
 };
 constexpr const char* kMoisCourts[12] = {
     " jan ", " f\x8Ev ", " mars ", " avr ", " mai ", " jui ",  // " fév "
-    " jui ", " ao\x9E ", " sep ",  " oct ", " nov ", " d\x8E" "c ",  // " aoû ", " déc "
+    " jui ", " ao\x9E ", " sep ",  " oct ", " nov ", " d\216c ",  // " aoû ", " déc "
 };
 constexpr const char* kMoisNumeriques[12] = {"01/", "02/", "03/", "04/", "05/", "06/",
                                              "07/", "08/", "09/", "10/", "11/", "12/"};
