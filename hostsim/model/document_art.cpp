@@ -129,18 +129,20 @@ ArtHandle Document::newGroup(ArtHandle reference, Placement placement) {
 ArtHandle Document::newPointText(ArtHandle reference, Placement placement, Point anchor) {
   const pugi::xml_node ref = impl_->art(reference);
   checkPlacement(*impl_, ref, placement);
+  // Under a flat transform a text would have no size and no place: refused before anything
+  // is made, so that no half-made text stays behind.
+  const bool inside = placement == Placement::InsideOnTop || placement == Placement::InsideOnBottom;
+  if (!impl_->localToHost(inside ? ref : ref.parent()).inverse())
+    throw std::invalid_argument("a text under a flat transform has no size");
   const pugi::xml_node node = impl_->insertElement(ref, placement, impl_->svgName("text").c_str());
   impl_->setAttribute(node, "xml:space", "preserve");
   impl_->setAttribute(node, "id", impl_->uniqueId("text"));
   const ArtHandle handle{impl_->handleOf(node)};
-  // The anchor in the text's own coordinates, written at once (under a flat transform there
-  // are none: the text stays at 0 and the style or the move refuses it).
-  const auto inverse = impl_->localToHost(node).inverse();
-  const Point at = inverse ? inverse->apply(anchor) : Point{0, 0};
+  // The anchor in the text's own coordinates, written at once.
+  const Point at = impl_->localToHost(node).inverse().value().apply(anchor);
   impl_->setAttribute(node, "x", formatNumber(at.h));
   impl_->setAttribute(node, "y", formatNumber(at.v));
   setTextStyle(handle, TextStyle{});
-  if (!inverse) setTextAnchor(handle, anchor);
   impl_->addedTexts.push_back(handle.id);
   return handle;
 }

@@ -212,6 +212,21 @@ TEST(PointText, ReadingsFollowEditsOfTheTextAndOfWhatHoldsIt) {
   EXPECT_EQ(doc.textAnchor(again), (Point{40, 60}));
 }
 
+TEST(PointText, ATextUnderAFlatTransformIsRefusedAndLeavesNothingBehind) {
+  Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg"
+    xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape" width="100pt" height="100pt" viewBox="0 0 100 100">
+  <g inkscape:groupmode="layer" id="l"><g id="flat" transform="scale(0)"><path d="M0 0h1"/></g></g>
+</svg>)svg");
+  const std::string before = doc.toString();
+  const ArtHandle flat = doc.firstChild(doc.layerGroup(doc.layer(0)));
+  EXPECT_THROW(doc.newPointText(flat, Placement::InsideOnTop, {10, 10}), std::invalid_argument);
+  EXPECT_THROW(doc.newPointText(doc.firstChild(flat), Placement::Above, {10, 10}), std::invalid_argument);
+  EXPECT_EQ(doc.toString(), before);
+  EXPECT_FALSE(doc.modified());
+  // Beside the flat group, the layer itself takes texts.
+  EXPECT_EQ(doc.textAnchor(doc.newPointText(flat, Placement::Above, {10, 10})), (Point{10, 10}));
+}
+
 TEST(PointText, OtherArtIsNotAText) {
   Document doc = Document::create({{200, 100}});
   const ArtHandle layer = doc.layerGroup(doc.layer(0));
