@@ -546,6 +546,10 @@ void Document::setText(ArtHandle art, std::string_view utf8) {
   bool onlyText = true;
   for (pugi::xml_node child : node.children()) onlyText = onlyText && child.type() == pugi::node_pcdata;
   if (onlyText && text(art) == clean) return;
+  // A text placed by its first tspan keeps its place when the tspans go.
+  const Point anchor = localAnchor(*impl_, node);
+  if (!node.attribute("x")) impl_->setAttribute(node, "x", formatNumber(anchor.h));
+  if (!node.attribute("y")) impl_->setAttribute(node, "y", formatNumber(anchor.v));
   impl_->removeChildren(node);
   impl_->setAttribute(node, "xml:space", "preserve");
   if (!clean.empty()) {

@@ -161,6 +161,18 @@ TEST(PointText, ForeignTextsAreReadFromTheirMarkup) {
       << doc.toString();
 }
 
+TEST(PointText, NewContentsTakeThePlaceOfTheLinesWhereTheFirstStood) {
+  Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg"
+    width="100pt" height="100pt" viewBox="0 0 100 100">
+  <text><tspan x="10" y="20">Hello</tspan><tspan x="10" y="30">world</tspan></text>
+</svg>)svg");
+  const ArtHandle text = doc.matchingArt(ArtKind::PointText, LockFilter::Any).at(0);
+  EXPECT_EQ(doc.textAnchor(text), (Point{10, 80}));
+  doc.setText(text, "Bonjour");
+  EXPECT_EQ(doc.text(text), "Bonjour");
+  EXPECT_EQ(doc.textAnchor(text), (Point{10, 80}));
+}
+
 // The host keeps each text's style and place once read; every edit that could change them
 // must be seen at once (testing builds also check each kept reading against the markup).
 TEST(PointText, ReadingsFollowEditsOfTheTextAndOfWhatHoldsIt) {
