@@ -311,7 +311,7 @@ class StampCommand final : public Command {
       return fail(record, name + ": not saved: " + e.what());
     }
     // Only the report reads the description, and measuring every stamp is not free.
-    if (!report_.empty()) describe(record, *document, host.fonts(), host.textMetrics());
+    if (!report_.empty()) describe(record, *document, host.fonts(), metrics);
     return kSuccess;
   }
 

@@ -37,6 +37,9 @@ enum StyleProperty {
   kFontFamily, kFontWeight, kFontStyle, kFontSize, kTextAnchor,
   kFill, kLetterSpacing, kBaselineShift, kLineHeight, kStylePropertyCount
 };
+inline constexpr std::string_view kStylePropertyNames[kStylePropertyCount] = {
+    "font-family", "font-weight",    "font-style",     "font-size",   "text-anchor",
+    "fill",        "letter-spacing", "baseline-shift", "line-height"};
 struct OwnStyle {
   std::array<std::optional<std::string_view>, kStylePropertyCount> style;  // views into the tree
   std::array<std::optional<std::string_view>, kStylePropertyCount> attribute;

@@ -13,9 +13,12 @@
 namespace hostsim {
 namespace {
 
-constexpr std::string_view kPropertyNames[kStylePropertyCount] = {
-    "font-family", "font-weight",    "font-style",     "font-size",   "text-anchor",
-    "fill",        "letter-spacing", "baseline-shift", "line-height"};
+// The property a declaration's name sets (names compare without case), or -1.
+int declaredProperty(std::string_view name) {
+  for (int p = 0; p < kStylePropertyCount; ++p)
+    if (name.size() == kStylePropertyNames[p].size() && sameIgnoringCase(name, kStylePropertyNames[p])) return p;
+  return -1;
+}
 
 // What one element says of the style properties, read in one pass over its attributes;
 // its style attribute is left out when `withStyle` is false.
@@ -30,10 +33,7 @@ OwnStyle ownStyleOf(pugi::xml_node n, bool withStyle = true) {
       styleSeen = true;
       styleDeclarations(a.value(), declarations);
       for (const StyleDeclaration& declaration : declarations)
-        for (int p = 0; p < kStylePropertyCount; ++p)
-          if (declaration.name.size() == kPropertyNames[p].size() &&
-              sameIgnoringCase(declaration.name, kPropertyNames[p]))
-            element.style[p] = declaration.value;
+        if (const int p = declaredProperty(declaration.name); p >= 0) element.style[p] = declaration.value;
       continue;
     }
     if (name.starts_with("data-")) {
@@ -43,21 +43,26 @@ OwnStyle ownStyleOf(pugi::xml_node n, bool withStyle = true) {
       continue;
     }
     for (int p = 0; p < kStylePropertyCount; ++p)
-      if (name == kPropertyNames[p] && !element.attribute[p]) element.attribute[p] = std::string_view(a.value());
+      if (name == kStylePropertyNames[p] && !element.attribute[p]) element.attribute[p] = std::string_view(a.value());
   }
   return element;
+}
+
+// A length in user units, relative ones taken of `fontSize`.
+double inUser(const Length& length, double fontSize) {
+  switch (length.unit) {
+    case LengthUnit::Percent: return fontSize * length.value / 100;
+    case LengthUnit::Em: return fontSize * length.value;
+    case LengthUnit::Ex: return fontSize * length.value / 2;
+    default: return length.value * *pointsPerUnit(length.unit) / 0.75;
+  }
 }
 
 // A length property (letter-spacing, baseline-shift...) in user units.
 std::optional<double> lengthUser(std::string_view text, double fontSize) {
   const auto length = parseLength(text);
   if (!length) return std::nullopt;
-  switch (length->unit) {
-    case LengthUnit::Percent: return fontSize * length->value / 100;
-    case LengthUnit::Em: return fontSize * length->value;
-    case LengthUnit::Ex: return fontSize * length->value / 2;
-    default: return length->value * *pointsPerUnit(length->unit) / 0.75;
-  }
+  return inUser(*length, fontSize);
 }
 
 // A font-size over the size it inherits.
@@ -65,7 +70,7 @@ double appliedFontSize(double inherited, std::optional<std::string_view> text) {
   if (!text) return inherited;
   const auto length = parseLength(*text);
   if (!length || length->value <= 0) return inherited;
-  return *lengthUser(*text, inherited);
+  return inUser(*length, inherited);
 }
 
 // What an element passes on, from what it says itself and what it inherits (its font size
@@ -114,9 +119,7 @@ int cssWeight(std::string_view text) {
 std::optional<double> firstCoordinate(pugi::xml_node node, const char* name) {
   const pugi::xml_attribute a = node.attribute(name);
   if (!a) return std::nullopt;
-  // Mostly a single number.
-  std::string_view rest = trim(a.value());
-  if (const auto only = scanNumber(rest); only && rest.empty()) return only;
+  if (const auto only = parseNumber(a.value())) return only;  // mostly
   const auto values = parseNumberList(a.value());
   if (!values || values->empty()) return std::nullopt;
   return values->front();
@@ -211,8 +214,7 @@ ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const
   static const TextStyle kNothingWritten;
   const TextStyle& ws = written ? written->style : kNothingWritten;
   const double writtenSize = written ? written->size : 0;
-  // A length in px as lengthUser reads it.
-  const auto pxUser = [](double px) { return px * *pointsPerUnit(LengthUnit::Px) / 0.75; };
+  const auto pxUser = [](double px) { return inUser({px, LengthUnit::Px}, 0); };
   std::optional<double> knownSize;
   if (declared(kFontSize) && std::isnormal(writtenSize)) knownSize = pxUser(writtenSize);
   const InheritedStyle chain = inheritedBelow(own, inheritedFrom(impl, node.parent()), knownSize);
@@ -332,11 +334,12 @@ class StyleEdits {
       return;
     }
     parts_.reserve(parts.size() + 4);
-    for (const std::string_view part : parts) parts_.push_back({part, propertyOf(part)});
+    for (const std::string_view part : parts)
+      parts_.push_back({part, declaredProperty(styleDeclarationName(part))});
   }
 
   void set(StyleProperty property, std::optional<std::string_view> value) {
-    const std::string_view name = kPropertyNames[property];
+    const std::string_view name = kStylePropertyNames[property];
     if (split_ && set_[property] && setTo(property) == value) return;  // what the last edit set
     std::optional<std::string_view> declaration;
     if (value && split_) {
@@ -384,17 +387,10 @@ class StyleEdits {
     int property = -1;
   };
 
-  static int propertyOf(std::string_view part) {
-    const std::string_view name = styleDeclarationName(part);
-    for (int p = 0; p < kStylePropertyCount; ++p)
-      if (name.size() == kPropertyNames[p].size() && sameIgnoringCase(name, kPropertyNames[p])) return p;
-    return -1;
-  }
-
   // The value a property set by the last edit has: its one declaration's, or none.
   std::optional<std::string_view> setTo(StyleProperty property) const {
     for (const Part& part : parts_)
-      if (part.property == property) return part.text.substr(kPropertyNames[property].size() + 1);
+      if (part.property == property) return part.text.substr(kStylePropertyNames[property].size() + 1);
     return std::nullopt;
   }
 
@@ -502,8 +498,7 @@ void Document::setTextAnchor(ArtHandle art, Point anchor) {
       const pugi::xml_attribute a = n.attribute(name);
       if (!a) continue;
       std::string text;
-      std::string_view rest = trim(a.value());
-      if (const auto only = scanNumber(rest); only && rest.empty()) {  // mostly
+      if (const auto only = parseNumber(a.value())) {  // mostly
         text = formatNumber(*only + delta);
       } else {
         const auto values = parseNumberList(a.value());
@@ -521,12 +516,7 @@ void Document::setTextAnchor(ArtHandle art, Point anchor) {
   if (!node.attribute("x")) impl_->setAttribute(node, "x", formatNumber(current.h));
   if (!node.attribute("y")) impl_->setAttribute(node, "y", formatNumber(current.v));
   // When the text's own x and y are one number each, where it then stands is known.
-  const auto single = [&](const char* name) -> std::optional<double> {
-    std::string_view rest = trim(node.attribute(name).value());
-    const auto only = scanNumber(rest);
-    return only && rest.empty() ? only : std::nullopt;
-  };
-  const auto x = single("x"), y = single("y");
+  const auto x = parseNumber(node.attribute("x").value()), y = parseNumber(node.attribute("y").value());
   shift(shift, node);
   if (!x || !y) return;
   const Point moved{*x + dx == 0 ? 0.0 : *x + dx, *y + dy == 0 ? 0.0 : *y + dy};  // written without a sign

@@ -195,11 +195,11 @@ void Document::Impl::attributeEdited(pugi::xml_node node, std::string_view name)
     textStyles.clear();  // sizes in points follow the scale
     return;
   }
-  static constexpr std::string_view kStyleInputs[] = {
-      "style",          "font-family", "font-weight",    "font-style",  "font-size",      "text-anchor",
-      "fill",           "letter-spacing", "baseline-shift", "line-height", "data-font", "data-indent-start",
-      "data-indent-first"};
-  if (std::find(std::begin(kStyleInputs), std::end(kStyleInputs), name) == std::end(kStyleInputs)) return;
+  const bool styleInput = name == "style" || name == "data-font" || name == "data-indent-start" ||
+                          name == "data-indent-first" ||
+                          std::find(std::begin(kStylePropertyNames), std::end(kStylePropertyNames), name) !=
+                              std::end(kStylePropertyNames);
+  if (!styleInput) return;
   // A text is read from itself and the elements above it, never from another text.
   if (splitName(node.name()).second == "text") {
     textStyles.erase(node.internal_object());
