@@ -11,6 +11,7 @@
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
 #include "hostsim/model/preferences.h"
+#include "hostsim/window/dialog_windows.h"
 
 namespace estampilleur {
 
@@ -34,6 +35,13 @@ std::filesystem::path thisProgram() {
 }
 
 }  // namespace
+
+bool openDesktop() {
+  std::string why;
+  if (hostsim::window::openDesktop(why)) return true;
+  complain("--interactive: " + why);
+  return false;
+}
 
 void complain(const std::string& text) {
   std::fflush(stdout);
@@ -116,6 +124,11 @@ Session::Session(const HostSettings& settings) {
     host_.loadPlugin(module);
   } catch (const std::runtime_error& e) {
     throw SetupError(e.what());
+  }
+  if (settings.windows) {
+    // Before the start-up, so the plug-in places its dialogs on the real screen.
+    windows_ = std::make_unique<hostsim::window::DialogWindows>(host_);
+    host_.dialogs().setFrontEnd(windows_.get());
   }
 }
 

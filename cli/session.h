@@ -19,6 +19,9 @@ class Document;
 namespace adm {
 class Dialog;
 }
+namespace window {
+class DialogWindows;
+}
 }  // namespace hostsim
 
 namespace estampilleur {
@@ -35,6 +38,9 @@ class SetupError : public std::runtime_error {
 struct HostSettings {
   std::optional<std::filesystem::path> preferences;  // empty: the default file
   std::optional<hostsim::DateTime> date;             // empty: SOURCE_DATE_EPOCH, else today
+  // The dialogs open in desktop windows, for the person at them to work once the script
+  // has played (openDesktop() first).
+  bool windows = false;
 };
 
 // A date written YYYY-MM-DD, or nothing when it is not one or does not exist.
@@ -92,11 +98,15 @@ class Session {
 
  private:
   hostsim::Host host_;
+  std::unique_ptr<hostsim::window::DialogWindows> windows_;
   bool started_ = false;
   bool finished_ = false;
   std::string startupError_;
   size_t relayed_ = 0;
 };
+
+// For -i: whether the desktop can be reached; says why not in one line (status 2 follows).
+bool openDesktop();
 
 // One line on standard error: "estampilleur: TEXT".
 void complain(const std::string& text);

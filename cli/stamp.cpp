@@ -128,7 +128,13 @@ class StampCommand final : public Command {
         ->type_name("FILE")
         ->group(host);
     app->add_option("--report", report_, "Write a JSON report of the run to FILE")->type_name("FILE")->group(host);
-    app->add_flag("--cancel", cancel_, "Press Cancel instead of OK: the documents are saved unstamped")->group(host);
+    auto* cancel =
+        app->add_flag("--cancel", cancel_, "Press Cancel instead of OK: the documents are saved unstamped")->group(host);
+    app->add_flag("-i,--interactive", interactive_,
+                  "Open the settings dialog in a window for each document, set by the dialog options given, "
+                  "for you to press OK or Annuler")
+        ->group(host)
+        ->excludes(cancel);
 
     actions_.addTo(*app);
   }
@@ -138,9 +144,12 @@ class StampCommand final : public Command {
       complain(*problem);
       return kUsage;
     }
+    // Before anything is opened or written.
+    if (interactive_ && !openDesktop()) return kUsage;
     std::vector<DialogAction> actions = actions_.collect();
 
     HostSettings settings;
+    settings.windows = interactive_;
     if (!prefs_.empty()) settings.preferences = prefs_;
     if (!date_.empty()) settings.date = parseDate(date_);
 
@@ -257,7 +266,9 @@ class StampCommand final : public Command {
     size_t alertsBefore = host.alerts().size();
     int beepsBefore = host.beeps();
     host.setDocument(std::move(document));
-    DialogScript script(actions, cancel_ ? DialogScript::Ending::Cancel : DialogScript::Ending::OK);
+    DialogScript script(actions, interactive_ ? DialogScript::Ending::Person
+                                 : cancel_    ? DialogScript::Ending::Cancel
+                                              : DialogScript::Ending::OK);
     DialogOutcome outcome = session.choose(kToolsGroup, kSettingsCommand, script);
     document = host.takeDocument();
 
@@ -267,10 +278,13 @@ class StampCommand final : public Command {
       record.alerts.push_back(text);
     }
     record.beeps = host.beeps() - beepsBefore;
-    if (script.pressed() && outcome.opened && !outcome.dialog->endedByHost())
-      record.dialog = *script.pressed() == DialogScript::Ending::OK ? "ok" : "cancel";
-    else if (outcome.opened)
-      record.dialog = "cancel";
+    if (outcome.opened) {
+      // Either button may end the dialog with the same result: the host knows which did.
+      const hostsim::adm::Dialog& dialog = *outcome.dialog;
+      const bool ok = script.pressed() ? *script.pressed() == DialogScript::Ending::OK
+                                       : dialog.endingItem() == std::optional<int32_t>(item::kOK);
+      record.dialog = ok && !dialog.endedByHost() ? "ok" : "cancel";
+    }
 
     if (script.refusal()) {
       complain(*script.refusal());
@@ -340,6 +354,7 @@ class StampCommand final : public Command {
   std::string report_;
   int active_ = 1;
   bool cancel_ = false;
+  bool interactive_ = false;
   CLI::Option* output_ = nullptr;
   CLI::Option* outDir_ = nullptr;
   CLI::Option* inPlace_ = nullptr;

@@ -62,6 +62,9 @@ class Dialog {
   bool cancelling() const { return cancelling_; }
   // True when the host ended the dialog because the script ran out or failed.
   bool endedByHost() const { return endedByHost_; }
+  // The item whose notification ended the dialog (OK, Annuler...), if one did: the plug-in
+  // may end it with the same result from either button.
+  std::optional<int32_t> endingItem() const { return endingItem_; }
 
   // Every call of a draw procedure made for this dialog or its items, in order.
   const std::vector<DrawCall>& drawCalls() const { return drawCalls_; }
@@ -94,6 +97,7 @@ class Dialog {
   int32_t modalResult_ = 0;
   bool cancelling_ = false;
   bool endedByHost_ = false;
+  std::optional<int32_t> endingItem_;
   std::vector<DrawCall> drawCalls_;
   std::vector<DrawOp> drawing_;
   std::vector<Icon*> icons_;
