@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/core/host.h"
 #include "hostsim/model/clock.h"
+#include "hostsim/standard_host.h"
 
 namespace hostsim {
 class Document;
@@ -91,7 +91,7 @@ class Session {
   void relayPluginOutput();
 
  private:
-  hostsim::Host host_;
+  hostsim::StandardHost host_;
   bool started_ = false;
   bool finished_ = false;
   std::string startupError_;

@@ -8,18 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <new>
 #include <stdexcept>
 
-#include <nlohmann/json.hpp>
-
-#include "hostsim/adm/dialogs.h"
-#include "hostsim/adm/menus.h"
 #include "hostsim/model/clock.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
-#include "hostsim/model/mac_roman.h"
 #include "hostsim/model/preferences.h"
 
 namespace hostsim {
@@ -67,47 +61,12 @@ class StderrCapture {
 
 }  // namespace
 
-Resources Resources::load(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error(file.string() + ": cannot read the plug-in's resource file");
-  nlohmann::json json;
-  try {
-    json = nlohmann::json::parse(in);
-  } catch (const nlohmann::json::exception& e) {
-    throw std::runtime_error(file.string() + ": not a resource file: " + e.what());
-  }
-  Resources resources;
-  try {
-    for (const auto& [id, entries] : json.at("strings").items()) {
-      auto& list = resources.stringLists[std::stoi(id)];
-      for (const auto& entry : entries) list.push_back(utf8ToMacRoman(entry.get<std::string>()));
-    }
-    for (const auto& [id, icon] : json.at("icons").items()) {
-      resources.icons[std::stoi(id)] = {icon.at("width").get<int>(), icon.at("height").get<int>(),
-                                        icon.at("svg").get<std::string>()};
-    }
-  } catch (const std::exception& e) {
-    throw std::runtime_error(file.string() + ": malformed resource file: " + e.what());
-  }
-  return resources;
-}
-
-Host::Host() : previous_(gCurrent) {
-  gCurrent = this;
-  offerSPSuites(*this);
-  offerApplicationSuites(*this);
-  offerArtSuites(*this);
-  offerTextSuites(*this);
-  offerDocumentSuites(*this);
-  offerADMSuites(*this);
-  offerADMBasicSuite(*this);
-  offerUnusedSuites(*this);
-}
+Host::Host() : previous_(gCurrent) { gCurrent = this; }
 
 Host::~Host() {
-  // Dialogs and menus may refer to the plug-in's procedures: drop them before its code.
-  dialogs_.reset();
-  menus_.reset();
+  // What the parts above the core keep (dialogs, menus...) may refer to the plug-in's
+  // procedures: drop it before its code.
+  states_.clear();
   if (plugin_ && plugin_->library != nullptr) ::dlclose(plugin_->library);
   // Blocks the plug-in never freed are already reported by outstanding(); the host still
   // owns their memory.
@@ -377,16 +336,6 @@ void Host::setPreferences(std::unique_ptr<Preferences> preferences) { preference
 Clock& Host::clock() {
   if (!clock_) clock_ = std::make_unique<Clock>();
   return *clock_;
-}
-
-Menus& Host::menus() {
-  if (!menus_) menus_ = std::make_unique<Menus>();
-  return *menus_;
-}
-
-Dialogs& Host::dialogs() {
-  if (!dialogs_) dialogs_ = std::make_unique<Dialogs>();
-  return *dialogs_;
 }
 
 }  // namespace hostsim

@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "fake_plugin.h"
+#include "hostsim/standard_host.h"
 
 namespace hostcore_test {
 namespace {
 
-using hostsim::Host;
+using hostsim::StandardHost;
 
 TEST(Notifiers, ApplicationStartedReachesThePluginWithItsHandle) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   AINotifierHandle registered = nullptr;
   inPlugin(host, [&](SPMessageData& message) {
@@ -43,7 +44,7 @@ TEST(Notifiers, ApplicationStartedReachesThePluginWithItsHandle) {
 }
 
 TEST(AppContexts, PushedContextsArePoppedInnermostFirst) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     auto* context = acquire<AIAppContextSuite>(message, kAIAppContextSuite, kAIAppContextSuiteVersion);
@@ -62,7 +63,7 @@ TEST(AppContexts, PushedContextsArePoppedInnermostFirst) {
 }
 
 TEST(AppContexts, PoppingUnknownOrOutOfOrderIsFlagged) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     auto* context = acquire<AIAppContextSuite>(message, kAIAppContextSuite, kAIAppContextSuiteVersion);
@@ -81,7 +82,7 @@ TEST(AppContexts, PoppingUnknownOrOutOfOrderIsFlagged) {
 }
 
 TEST(PluginStderr, EachMessageOutputIsCapturedInOrder) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [](SPMessageData&) {
     std::fputs("first message\n", stderr);
@@ -96,7 +97,7 @@ TEST(PluginStderr, EachMessageOutputIsCapturedInOrder) {
 }
 
 TEST(Messages, HeaderCarriesPluginGlobalsAndBasicSuite) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   static int object = 0;
   inPlugin(host, [&](SPMessageData& message) {
