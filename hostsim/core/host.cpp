@@ -21,6 +21,7 @@ namespace hostsim {
 namespace {
 
 Host* gCurrent = nullptr;
+const CurrentFrame* gInnermost = nullptr;  // the level that made gCurrent current
 
 // Collects what is written to file descriptor 2 while it lives, for the host's record.
 class StderrCapture {
@@ -61,9 +62,29 @@ class StderrCapture {
 
 }  // namespace
 
-Host::Host() : previous_(gCurrent) { gCurrent = this; }
+void CurrentFrame::begin(Host& host) {
+  previousHost_ = gCurrent;
+  previousFrame_ = gInnermost;
+  gCurrent = &host;
+  gInnermost = this;
+}
+
+void CurrentFrame::end(const char* what) {
+  if (gInnermost != this) {
+    std::fprintf(stderr,
+                 "hostsim: %s ended while a host made or made current after it was still there; hosts and "
+                 "CurrentHost scopes must end in the reverse order they began\n",
+                 what);
+    std::abort();
+  }
+  gCurrent = previousHost_;
+  gInnermost = previousFrame_;
+}
+
+Host::Host() { frame_.begin(*this); }
 
 Host::~Host() {
+  frame_.end("a host");
   // What the parts above the core keep (dialogs, menus...) may refer to the plug-in's
   // procedures: drop it before its code.
   states_.clear();
@@ -73,7 +94,6 @@ Host::~Host() {
   for (auto& [block, info] : blocks_)
     if (!SmallBlocks::serves(info.first)) std::free(block);
   blocks_.clear();
-  if (gCurrent == this) gCurrent = previous_;
 }
 
 Host& Host::current() {
@@ -85,9 +105,6 @@ Host& Host::current() {
 }
 
 bool Host::hasCurrent() { return gCurrent != nullptr; }
-
-CurrentHost::CurrentHost(Host& host) : previous_(gCurrent) { gCurrent = &host; }
-CurrentHost::~CurrentHost() { gCurrent = previous_; }
 
 void Host::loadPlugin(const std::filesystem::path& module) {
   auto resourceFile = std::filesystem::path(module).replace_extension(".rsrc");

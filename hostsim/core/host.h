@@ -92,6 +92,29 @@ class SmallBlocks {
   std::vector<void*> free_[kLargest / kGrain];
 };
 
+class Host;
+
+// One level of the current host: a host is current from its making to its end, and a
+// CurrentHost makes one current for a scope. Levels end in the reverse order they began,
+// each giving back the host it found. One that ends out of order would leave a destroyed
+// host current, so it is refused: the process stops with a message.
+class CurrentFrame {
+ public:
+  CurrentFrame() = default;
+  CurrentFrame(const CurrentFrame&) = delete;
+  CurrentFrame& operator=(const CurrentFrame&) = delete;
+
+  void begin(Host& host);
+  // `what` names the level in the message ("a host", "a CurrentHost scope").
+  void end(const char* what);
+
+ private:
+  Host* previousHost_ = nullptr;
+  const CurrentFrame* previousFrame_ = nullptr;
+};
+
+// Made, a host becomes the current one; destroyed, it gives back the one it found. Hosts
+// end in the reverse order they were made (see CurrentFrame).
 class Host {
  public:
   Host();
@@ -99,7 +122,8 @@ class Host {
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
 
-  // The host whose call is running. Suites reach their state through it.
+  // The host whose call is running, else the one made last. Suites reach their state
+  // through it.
   static Host& current();
   static bool hasCurrent();
 
@@ -240,19 +264,19 @@ class Host {
   std::unique_ptr<Clock> clock_;
   static std::size_t nextStateKind();
   std::vector<std::shared_ptr<void>> states_;
-  Host* previous_ = nullptr;
+  CurrentFrame frame_;
 };
 
 // Makes `host` current for a scope (the host's own calls into the plug-in do this).
 class CurrentHost {
  public:
-  explicit CurrentHost(Host& host);
-  ~CurrentHost();
+  explicit CurrentHost(Host& host) { frame_.begin(host); }
+  ~CurrentHost() { frame_.end("a CurrentHost scope"); }
   CurrentHost(const CurrentHost&) = delete;
   CurrentHost& operator=(const CurrentHost&) = delete;
 
  private:
-  Host* previous_;
+  CurrentFrame frame_;
 };
 
 // Opening lines of host operations: count the call and apply the fault plan.

@@ -1,7 +1,9 @@
-// Notifiers, application contexts, and what the host records of each message.
+// Notifiers, application contexts, what the host records of each message, and which host
+// is current.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -112,6 +114,28 @@ TEST(Messages, HeaderCarriesPluginGlobalsAndBasicSuite) {
     EXPECT_EQ(message.globals, &object);  // kept between calls
     return kNoErr;
   });
+}
+
+// A host made while another lives is current until it ends, then gives the first back.
+// Ending the first one before it would leave a destroyed host current: that is refused.
+TEST(CurrentHostDeathTest, HostsEndInTheReverseOrderTheyWereMade) {
+  using hostsim::Host;
+  {
+    Host a;
+    {
+      Host b;
+      EXPECT_EQ(&Host::current(), &b);
+    }
+    EXPECT_EQ(&Host::current(), &a);
+  }
+  EXPECT_FALSE(Host::hasCurrent());
+  EXPECT_DEATH(
+      {
+        auto a = std::make_unique<Host>();
+        auto b = std::make_unique<Host>();
+        a.reset();
+      },
+      "a host ended while a host made or made current after it was still there");
 }
 
 }  // namespace
