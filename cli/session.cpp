@@ -128,7 +128,7 @@ Session::Session(const HostSettings& settings) {
   if (settings.windows) {
     // Before the start-up, so the plug-in places its dialogs on the real screen.
     windows_ = std::make_unique<hostsim::window::DialogWindows>(host_);
-    host_.dialogs().setFrontEnd(windows_.get());
+    hostsim::dialogs(host_).setFrontEnd(windows_.get());
   }
 }
 
@@ -175,13 +175,13 @@ bool Session::start() {
 
 DialogOutcome Session::choose(const char* group, const char* text, DialogScript& script) {
   DialogOutcome outcome;
-  hostsim::MenuItem* item = host_.menus().findItem(group, text);
+  hostsim::MenuItem* item = hostsim::menus(host_).findItem(group, text);
   if (item == nullptr) {
     outcome.problems.push_back("the plug-in added no menu item «" + hostsim::macRomanToUtf8(text) + "» to «" +
                                hostsim::macRomanToUtf8(group) + "»");
     return outcome;
   }
-  hostsim::Dialogs& dialogs = host_.dialogs();
+  hostsim::Dialogs& dialogs = hostsim::dialogs(host_);
   size_t dialogsBefore = dialogs.all().size();
   dialogs.clearErrors();
   {

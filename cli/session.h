@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/core/host.h"
 #include "hostsim/model/clock.h"
+#include "hostsim/standard_host.h"
 
 namespace hostsim {
 class Document;
@@ -97,7 +97,7 @@ class Session {
   void relayPluginOutput();
 
  private:
-  hostsim::Host host_;
+  hostsim::StandardHost host_;
   std::unique_ptr<hostsim::window::DialogWindows> windows_;
   bool started_ = false;
   bool finished_ = false;

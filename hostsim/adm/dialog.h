@@ -13,6 +13,10 @@
 #include "hostsim/adm/drawing.h"
 #include "hostsim/adm/widgets.h"
 
+namespace hostsim {
+class Dialogs;
+}
+
 namespace hostsim::adm {
 
 class Dialog {

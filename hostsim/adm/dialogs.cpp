@@ -503,4 +503,6 @@ adm::Icon* Dialogs::drawableIcon(ADMIconRef handle, const char* operation) {
   return static_cast<adm::Icon*>(resolve(handle, Kind::Icon, operation));
 }
 
+Dialogs& dialogs(Host& host) { return host.state<Dialogs>(); }
+
 }  // namespace hostsim

@@ -38,6 +38,8 @@
 
 namespace hostsim {
 
+class Host;
+
 class Dialogs {
  public:
   Dialogs();
@@ -131,5 +133,8 @@ class Dialogs {
   std::deque<adm::Icon> icons_;
   std::unordered_map<const void*, Handle> handles_;
 };
+
+// The dialog manager of `host`, made on first use.
+Dialogs& dialogs(Host& host);
 
 }  // namespace hostsim

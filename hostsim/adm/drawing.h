@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "hostapi/ADMSuites.h"
-#include "hostsim/core/host.h"
+#include "hostsim/core/resources.h"
 
 namespace hostsim::adm {
 

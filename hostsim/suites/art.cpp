@@ -3,6 +3,8 @@
 //
 // Art and layer handles are the document model's never-reused numbers: a handle of art
 // since disposed of, or of another document, names nothing and is simply refused.
+#include "hostsim/suites/art_suites.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -387,7 +389,7 @@ ASErr getMatchingArt(AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** 
     list->master = list->arts.data();
     AIArtHandle** handle = &list->master;
     *numMatches = static_cast<int32_t>(list->arts.size());
-    host.suiteState<ArtSuitesState>().matchLists.emplace(handle, std::move(list));
+    host.state<ArtSuitesState>().matchLists.emplace(handle, std::move(list));
     host.accounting().objectCreated(kMatchesKind);
     *matches = handle;
     return kNoErr;
@@ -401,7 +403,7 @@ ASErr mdMemoryDisposeHandle(AIMdMemoryHandle handle) {
   // The handle is given back even when a fault is planned: only the answer changes.
   const auto fault = host.enter("AI MdMemory Suite.MdMemoryDisposeHandle");
   if (handle == nullptr) return fault.value_or(kNoErr);
-  auto& lists = host.suiteState<ArtSuitesState>().matchLists;
+  auto& lists = host.state<ArtSuitesState>().matchLists;
   auto it = lists.find(reinterpret_cast<AIArtHandle**>(handle));
   if (it == lists.end()) {
     host.accounting().misuse("AI MdMemory Suite.MdMemoryDisposeHandle: disposed of a memory handle the host never "

@@ -225,7 +225,7 @@ TEST_F(DialogueOK, StoresEverySetting) {
 }
 
 TEST_F(DialogueOK, RemembersWhereTheDialogStood) {
-  host_.dialogs().onOpen([](hostsim::adm::Dialog& d) { d.setBounds({10, 20, 290, 470}); });
+  hostsim::dialogs(host_).onOpen([](hostsim::adm::Dialog& d) { d.setBounds({10, 20, 290, 470}); });
   utilisateur().ok();
   ouvre();
   EXPECT_EQ(PosDialReglages.top, 10);

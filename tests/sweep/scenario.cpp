@@ -15,11 +15,11 @@
 
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/adm/menus.h"
-#include "hostsim/core/host.h"
 #include "hostsim/model/clock.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/preferences.h"
+#include "hostsim/standard_host.h"
 
 namespace sweep {
 
@@ -197,7 +197,7 @@ struct Findings {
 
 // After a command: the modal dialog ended and the user's art is as it was.
 void CheckAfterCommand(hostsim::Host& host, const Scene& scene, const char* when, Findings& findings) {
-  if (host.dialogs().top() != nullptr) findings.problem(std::string(when) + ": a dialog is still open");
+  if (hostsim::dialogs(host).top() != nullptr) findings.problem(std::string(when) + ": a dialog is still open");
   std::string userArt = UserArt(host.document()->toString());
   if (userArt != scene.originalUserArt)
     findings.problem(std::string(when) + ": art that is not a stamp changed, " +
@@ -218,12 +218,12 @@ void CheckNormalCommand(hostsim::Host& host, hostsim::MenuItem* item, const Scen
     return;
   }
   host.setPreferences(std::make_unique<hostsim::Preferences>(std::filesystem::path()));
-  host.dialogs().clearErrors();
-  Script(host.dialogs().user());
+  hostsim::dialogs(host).clearErrors();
+  Script(hostsim::dialogs(host).user());
   const size_t alerts = host.alerts().size();
   ASErr result = host.chooseMenuItem(item->handle());
   if (result != kNoErr) findings.problem(std::string(when) + ": the command answered " + Code(result));
-  for (const std::string& e : host.dialogs().errors()) findings.problem(std::string(when) + ": " + e);
+  for (const std::string& e : hostsim::dialogs(host).errors()) findings.problem(std::string(when) + ": " + e);
   for (size_t i = alerts; i < host.alerts().size(); ++i)
     findings.problem(std::string(when) + ": an alert: " + host.alerts()[i].text);
   CheckAfterCommand(host, scene, when, findings);
@@ -243,30 +243,30 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
   bool running = false;
   uint64_t modal = 0;
   {
-    hostsim::Host host;
+    hostsim::StandardHost host;
     Furnish(host, scene, std::move(document), 0);
     const bool logging = reference == nullptr;
     if (logging) {
       host.accounting().logCalls(true);
       host.logAllocations(true);
-      host.dialogs().onOpen(
+      hostsim::dialogs(host).onOpen(
           [&](hostsim::adm::Dialog&) { observed.dialogOpened = host.accounting().totalCalls(); });
     }
     if (fault.kind == FaultPoint::Kind::Call)
       host.faults().failCall(fault.operation.empty() ? "*" : fault.operation, fault.n, fault.code);
     if (fault.kind == FaultPoint::Kind::Allocation) host.faults().failAllocation(fault.n);
     if (fault.kind == FaultPoint::Kind::Suite) host.faults().makeSuiteUnavailable(fault.operation);
-    Script(host.dialogs().user());
+    Script(hostsim::dialogs(host).user());
 
     ASErr started = host.startup();
     if (started == kNoErr) host.applicationStarted();
-    hostsim::MenuItem* item = host.menus().findItem(kOutils, kCommande);
+    hostsim::MenuItem* item = hostsim::menus(host).findItem(kOutils, kCommande);
     // Chosen even after a failed start-up: the host keeps whatever items were added.
     if (item != nullptr) {
       host.chooseMenuItem(item->handle());
       modal = host.accounting().callsOf("ADM Dialog Suite.Modal");
     }
-    if (!host.dialogs().errors().empty() && reference != nullptr) {
+    if (!hostsim::dialogs(host).errors().empty() && reference != nullptr) {
       // Where the fault stood in the clean run's calls, when known.
       uint64_t at = 0;
       if (fault.kind == FaultPoint::Kind::Call && fault.operation.empty()) at = fault.n;
@@ -275,10 +275,10 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
       const char* when = at == 0                           ? "the host ended the dialog: "
                          : at > reference->dialogOpened ? "the host ended the dialog after it was built: "
                                                         : "the host ended the dialog as it was built: ";
-      findings.notes.push_back(when + host.dialogs().errors().front());
+      findings.notes.push_back(when + hostsim::dialogs(host).errors().front());
     }
-    if (reference == nullptr && !host.dialogs().errors().empty())
-      findings.problem("the clean run: " + host.dialogs().errors().front());
+    if (reference == nullptr && !hostsim::dialogs(host).errors().empty())
+      findings.problem("the clean run: " + hostsim::dialogs(host).errors().front());
     if (started != kNoErr) findings.notes.push_back("start-up failed");
     if (item != nullptr && modal == 0) findings.notes.push_back("no dialog");
     CheckAfterCommand(host, scene, "after the faulted command", findings);
@@ -313,14 +313,14 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
     document = host.takeDocument();
   }
   if (!running) {
-    hostsim::Host host;
+    hostsim::StandardHost host;
     Furnish(host, scene, std::move(document), 1);
     ASErr started = host.startup();
     if (started != kNoErr) findings.problem("the next start-up answered " + Code(started));
     host.applicationStarted();
     const std::vector<Stamp>& stamps = reference != nullptr ? reference->stamps : observed.stamps;
     const double bleed = reference != nullptr ? reference->bleedBottom : observed.bleedBottom;
-    CheckNormalCommand(host, host.menus().findItem(kOutils, kCommande), scene, stamps, bleed, findings);
+    CheckNormalCommand(host, hostsim::menus(host).findItem(kOutils, kCommande), scene, stamps, bleed, findings);
     host.shutdown();
     CheckGivenBack(host, "after the next shutdown", findings);
   }

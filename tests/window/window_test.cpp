@@ -15,6 +15,7 @@
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/preferences.h"
+#include "hostsim/standard_host.h"
 #include "hostsim/window/dialog_windows.h"
 #include "hostsim/window/placement.h"
 
@@ -38,7 +39,7 @@ class WindowTest : public testing::Test {
     host.loadPlugin(ESTAMPILLEUR_MODULE);
     host.setDocument(std::make_unique<hostsim::Document>(hostsim::Document::create({{595.3, 841.9}, {595.3, 841.9}})));
     windows = std::make_unique<DialogWindows>(host);
-    host.dialogs().setFrontEnd(windows.get());
+    hostsim::dialogs(host).setFrontEnd(windows.get());
     ASSERT_EQ(host.startup(), kNoErr);
     windows->whileWaiting([this](Dialog& dialog) {
       // Let the window settle (mapped, laid out) before the person acts.
@@ -70,11 +71,11 @@ class WindowTest : public testing::Test {
   // The settings dialog, worked by `steps` one at a time while it waits for the person.
   Dialog& open(std::deque<std::function<void(Dialog&)>> script) {
     steps = std::move(script);
-    hostsim::MenuItem* item = host.menus().findItem(kOutils, kCommande);
+    hostsim::MenuItem* item = hostsim::menus(host).findItem(kOutils, kCommande);
     EXPECT_NE(item, nullptr);
     EXPECT_EQ(host.chooseMenuItem(item->handle()), kNoErr);
     EXPECT_TRUE(steps.empty()) << steps.size() << " step(s) not played";
-    return *host.dialogs().last();
+    return *hostsim::dialogs(host).last();
   }
 
   // The widget of item `id` (0: the window itself).
@@ -99,7 +100,7 @@ class WindowTest : public testing::Test {
     return value;
   }
 
-  hostsim::Host host;
+  hostsim::StandardHost host;
   std::unique_ptr<DialogWindows> windows;
   std::deque<std::function<void(Dialog&)>> steps;
   gint64 lastStep = 0;
