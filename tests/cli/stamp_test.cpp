@@ -126,6 +126,13 @@ TEST(Stamp, StampingAStampedFileReplacesTheStamps) {
   auto texts = stampTexts(readJson(ws / "r.json")["documents"][0]);
   EXPECT_TRUE(contains(texts, "2/01/2013")) << "the day is never zero-padded, the month always";
   EXPECT_TRUE(contains(texts, " - once.svg")) << "the file name stamped is the input's";
+
+  // Each run starts the plug-in afresh: the groups of earlier runs, emptied, do not gather.
+  const size_t groups = occurrences(twice, "<g");
+  for (int i = 0; i < 10; ++i) ASSERT_EQ(ws.run(withDate({"stamp", "--in-place", "twice.svg"})).status, 0);
+  const std::string tenth = readFile(ws / "twice.svg");
+  EXPECT_EQ(occurrences(tenth, "<g"), groups);
+  EXPECT_EQ(occurrences(tenth, "data-tag-QZVNOM"), 4u);
 }
 
 // The size in points of the saved document's width or height attribute.
