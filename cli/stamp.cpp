@@ -81,6 +81,15 @@ std::string oneLine(std::string text) {
   return text;
 }
 
+// The alert with which the plug-in refused a stamping (a locked or hidden layer) or broke it
+// off (every error alert), among those from `first` on; the bleed alert is neither.
+const hostsim::Alert* endingAlert(const std::vector<hostsim::Alert>& alerts, size_t first) {
+  static const std::string kLockedLayer = "Impossible, le calque est verrouill\x8E.";  // ...verrouillé.
+  for (size_t a = first; a < alerts.size(); ++a)
+    if (alerts[a].kind == hostsim::Alert::Kind::Error || alerts[a].text == kLockedLayer) return &alerts[a];
+  return nullptr;
+}
+
 class StampCommand final : public Command {
  public:
   explicit StampCommand(CLI::App& program) {
@@ -288,6 +297,12 @@ class StampCommand final : public Command {
     }
 
     if (!document) return fail(record, name + ": the host lost the document");
+    // The earlier stamps may be gone already: such a result is not saved.
+    if (const hostsim::Alert* ending = endingAlert(host.alerts(), alertsBefore)) {
+      record.endedBy = hostsim::macRomanToUtf8(ending->text);
+      return fail(record, name + ": not stamped, nothing saved: the plug-in stopped with «" + oneLine(*record.endedBy) +
+                              "»");
+    }
     // The host measures the texts it writes, so that the canvas holds them all.
     hostsim::FontMetrics& metrics = host.textMetrics();
     try {
