@@ -35,6 +35,7 @@ class SetupError : public std::runtime_error {
 struct HostSettings {
   std::optional<std::filesystem::path> preferences;  // empty: the default file
   std::optional<hostsim::DateTime> date;             // empty: SOURCE_DATE_EPOCH, else today
+  std::vector<std::string> faults;                   // --fault specs, checked when parsed
 };
 
 // A date written YYYY-MM-DD, or nothing when it is not one or does not exist.

@@ -13,6 +13,7 @@
 
 #include "actions.h"
 #include "commands.h"
+#include "faults.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
@@ -138,11 +139,13 @@ class StampCommand final : public Command {
         ->group(host);
     app->add_option("--report", report_, "Write a JSON report of the run to FILE")->type_name("FILE")->group(host);
     app->add_flag("--cancel", cancel_, "Press Cancel instead of OK: the documents are saved unstamped")->group(host);
+    addFaultOption(*app, faults_);
 
     actions_.addTo(*app);
   }
 
   int run() override {
+    if (faultHelp(faults_)) return kSuccess;
     if (auto problem = usageProblem()) {
       complain(*problem);
       return kUsage;
@@ -152,6 +155,7 @@ class StampCommand final : public Command {
     HostSettings settings;
     if (!prefs_.empty()) settings.preferences = prefs_;
     if (!date_.empty()) settings.date = parseDate(date_);
+    settings.faults = faults_;
 
     std::vector<DocumentRecord> records;
     int status = kSuccess;
@@ -353,6 +357,7 @@ class StampCommand final : public Command {
   std::string date_;
   std::string prefs_;
   std::string report_;
+  std::vector<std::string> faults_;
   int active_ = 1;
   bool cancel_ = false;
   CLI::Option* output_ = nullptr;

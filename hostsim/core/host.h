@@ -150,6 +150,8 @@ class Host {
   // Every suite the host offers; each suite family file adds its tables here.
   void offerSuite(std::string name, int32_t version, const void* table);
   size_t suitesOffered() const { return offered_.size(); }
+  // The name of every suite offered, once each, in name order.
+  std::vector<std::string> offeredSuiteNames() const;
 
   // Every host operation calls this first with its name ("AI Art Suite.NewArt"): the call
   // is counted, and the fault plan may answer with an error code instead.

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 
 #include <sanitizer/lsan_interface.h>
 
+#include "hostsim/core/faults.h"
 #include "hostsim/model/document.h"
 #include "isolation.h"
 #include "scenario.h"
@@ -245,6 +247,9 @@ TEST_F(Sweep, CleanRunStampsEveryArtboardOnce) {
   // each page's bleed stay its own.
   EXPECT_NEAR(reference.bleedBottom, 1.4 * 14, 1e-3);
   EXPECT_EQ(reference.pageBleeds, "1 2 19.6 4, 5 6 19.6 8, 0 0 19.6 0");
+  // Every call the sweep fails is one a person can fail with --fault.
+  for (const std::string& operation : std::set<std::string>(reference.calls.begin(), reference.calls.end()))
+    EXPECT_TRUE(hostsim::isFailableOperation(operation)) << operation;
   EXPECT_GT(reference.calls.size(), 0u);
   EXPECT_GT(reference.allocations.size(), 0u);
   EXPECT_GT(reference.dialogOpened, 0u);
