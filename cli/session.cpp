@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "actions.h"
+#include "faults.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/adm/menus.h"
 #include "hostsim/model/fonts.h"
@@ -101,6 +102,7 @@ std::unique_ptr<hostsim::FontCatalog> hostFonts() {
 }
 
 Session::Session(const HostSettings& settings) {
+  planFaults(settings.faults, host_.faults());
   host_.setFonts(hostFonts());
 
   std::optional<std::filesystem::path> file = settings.preferences ? settings.preferences : defaultPreferencesFile();

@@ -41,6 +41,7 @@ struct HostSettings {
   // The dialogs open in desktop windows, for the person at them to work once the script
   // has played (openDesktop() first).
   bool windows = false;
+  std::vector<std::string> faults;                   // --fault specs, checked when parsed
 };
 
 // A date written YYYY-MM-DD, or nothing when it is not one or does not exist.

@@ -13,6 +13,7 @@
 
 #include "actions.h"
 #include "commands.h"
+#include "faults.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
@@ -81,6 +82,15 @@ std::string oneLine(std::string text) {
   return text;
 }
 
+// The alert with which the plug-in refused a stamping (a locked or hidden layer) or broke it
+// off (every error alert), among those from `first` on; the bleed alert is neither.
+const hostsim::Alert* endingAlert(const std::vector<hostsim::Alert>& alerts, size_t first) {
+  static const std::string kLockedLayer = "Impossible, le calque est verrouill\x8E.";  // ...verrouillé.
+  for (size_t a = first; a < alerts.size(); ++a)
+    if (alerts[a].kind == hostsim::Alert::Kind::Error || alerts[a].text == kLockedLayer) return &alerts[a];
+  return nullptr;
+}
+
 class StampCommand final : public Command {
  public:
   explicit StampCommand(CLI::App& program) {
@@ -135,11 +145,13 @@ class StampCommand final : public Command {
                   "for you to press OK or Annuler")
         ->group(host)
         ->excludes(cancel);
+    addFaultOption(*app, faults_);
 
     actions_.addTo(*app);
   }
 
   int run() override {
+    if (faultHelp(faults_)) return kSuccess;
     if (auto problem = usageProblem()) {
       complain(*problem);
       return kUsage;
@@ -152,6 +164,7 @@ class StampCommand final : public Command {
     settings.windows = interactive_;
     if (!prefs_.empty()) settings.preferences = prefs_;
     if (!date_.empty()) settings.date = parseDate(date_);
+    settings.faults = faults_;
 
     std::vector<DocumentRecord> records;
     int status = kSuccess;
@@ -302,6 +315,12 @@ class StampCommand final : public Command {
     }
 
     if (!document) return fail(record, name + ": the host lost the document");
+    // The earlier stamps may be gone already: such a result is not saved.
+    if (const hostsim::Alert* ending = endingAlert(host.alerts(), alertsBefore)) {
+      record.endedBy = hostsim::macRomanToUtf8(ending->text);
+      return fail(record, name + ": not stamped, nothing saved: the plug-in stopped with «" + oneLine(*record.endedBy) +
+                              "»");
+    }
     // The host measures the texts it writes, so that the canvas holds them all.
     hostsim::FontMetrics& metrics = host.textMetrics();
     try {
@@ -352,6 +371,7 @@ class StampCommand final : public Command {
   std::string date_;
   std::string prefs_;
   std::string report_;
+  std::vector<std::string> faults_;
   int active_ = 1;
   bool cancel_ = false;
   bool interactive_ = false;

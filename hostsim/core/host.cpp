@@ -203,6 +203,13 @@ void Host::offerSuite(std::string name, int32_t version, const void* table) {
   offered_[{std::move(name), version}] = table;
 }
 
+std::vector<std::string> Host::offeredSuiteNames() const {
+  std::vector<std::string> names;
+  for (const auto& [key, table] : offered_)
+    if (names.empty() || names.back() != key.first) names.push_back(key.first);
+  return names;
+}
+
 ASErr Host::acquireSuite(const char* name, int32_t version, const void** suite) {
   if (suite != nullptr) *suite = nullptr;
   if (name == nullptr || suite == nullptr) return kBadParameterErr;

@@ -158,6 +158,8 @@ class Host {
   ASErr releaseSuite(const char* name, int32_t version);
   // Every suite the host offers; each suite family adds its tables here.
   void offerSuite(std::string name, int32_t version, const void* table);
+  // The name of every suite offered, once each, in name order.
+  std::vector<std::string> offeredSuiteNames() const;
 
   // Every host operation calls this first with its name ("AI Art Suite.NewArt"): the call
   // is counted, and the fault plan may answer with an error code instead.

@@ -117,6 +117,20 @@ ASErr getArtFirstChild(AIArtHandle art, AIArtHandle* child) {
   });
 }
 
+ASErr getArtSibling(AIArtHandle art, AIArtHandle* sibling) {
+  if (sibling != nullptr) *sibling = nullptr;
+  HOSTSIM_ENTER("AI Art Suite.GetArtSibling");
+  if (sibling == nullptr) return kBadParameterErr;
+  Document* document = Host::current().document();
+  if (document == nullptr) return kNoDocumentErr;
+  return guarded([&] {
+    const ArtHandle handle = modelArt(art);
+    if (!handle || !document->valid(handle)) return kBadParameterErr;
+    *sibling = pluginArt(document->nextSibling(handle));
+    return kNoErr;
+  });
+}
+
 ASErr getFirstArtOfLayer(AILayerHandle layer, AIArtHandle* art) {
   if (art != nullptr) *art = nullptr;
   HOSTSIM_ENTER("AI Art Suite.GetFirstArtOfLayer");
@@ -192,7 +206,8 @@ AIBoolean validArt(AIArtHandle art, AIBoolean /*searchAllLayerLists: the documen
   }
 }
 
-const AIArtSuite kArt = {newArt, disposeArt, getArtType, getArtFirstChild, getFirstArtOfLayer, getArtBounds, validArt};
+const AIArtSuite kArt = {newArt,        disposeArt,         getArtType,   getArtFirstChild,
+                         getArtSibling, getFirstArtOfLayer, getArtBounds, validArt};
 
 // --- AI Layer ----------------------------------------------------------------------------
 
