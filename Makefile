@@ -39,6 +39,8 @@ demo: build
 
 bench: build
 	build/release/bin/estampilleur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@if [ -n "$$DISPLAY" ]; then build/release/bin/window_bench; \
+	else GDK_BACKEND=x11 GSK_RENDERER=cairo xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bin/window_bench; fi
 
 clean:
 	rm -rf build
