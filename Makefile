@@ -3,7 +3,7 @@ PACKAGES := cmake ninja-build g++ pkg-config git \
 	libpugixml-dev libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
 	googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
 	clang libclang-rt-14-dev \
-	libgtkmm-4.0-dev librsvg2-dev xvfb xauth xdotool
+	libgtkmm-4.0-dev librsvg2-dev xvfb xauth xdotool time
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps build test demo fuzz bench clean
