@@ -129,19 +129,6 @@ TEST_F(DialogueConstruction, StoredFontNoneHasSelectsTheFirstAndKeepsTheName) {
   EXPECT_EQ(stocke, "Helvetica");
 }
 
-TEST_F(DialogueConstruction, AStoredNameMatchesEveryFontItBeginsWithAndTheLaterWins) {
-  // "DejaVuSansMono-Oblique" begins with "DejaVuSans" (0) and "DejaVuSansMono" (2).
-  preferences().putString(kPrefixe, kClePoliceDate, "DejaVuSansMono-Oblique");
-  preferences().putString(kPrefixe, kClePoliceTaille, kDejaVuSansBold);
-  user().cancel();
-  openDialog();
-  EXPECT_EQ(NumeroPoliceDate, host_.fonts().indexOf(kDejaVuSansMono));
-  EXPECT_EQ(item(5).label(), kDejaVuSansMono);
-  EXPECT_STREQ(NomPoliceDate, "DejaVuSansMono-Oblique");
-  EXPECT_EQ(NumeroPoliceTaille, host_.fonts().indexOf(kDejaVuSansBold));
-  EXPECT_EQ(NumeroPoliceNom, 0);
-}
-
 TEST_F(DialogueConstruction, AStoredDateFormatOutOfRangeShowsTheFirst) {
   for (int32_t stocke : {7, -1}) {
     preferences().putInt32(kPrefixe, kCleFormatDate, stocke);

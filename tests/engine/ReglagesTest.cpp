@@ -129,12 +129,6 @@ TEST_F(Settings, FontMissingFromPreferencesKeepsStartingFont) {
   EXPECT_EQ(NomPoliceDate, firstFontName());
 }
 
-TEST_F(Settings, StoredFontNameNoLongerListedIsKept) {
-  preferences().putString(kPrefixe, kClePoliceNom, "NoSuchFont-Regular");
-  loadSettings();
-  EXPECT_STREQ(NomPoliceNom, "NoSuchFont-Regular");
-}
-
 TEST_F(Settings, LongStoredSeparatorIsCutToTwentyCharacters) {
   preferences().putString(kPrefixe, kCleSeparateur, std::string(40, '#') + "end");
   loadSettings();
