@@ -47,6 +47,10 @@ ASErr ValeursDefautDialogue(ADMDialogRef dialog);
 // Fills a font list with the host's fonts, selects the one named `nom` and returns its position.
 int32_t RechercheNomsPolices(ADMItemRef item, const char* nom);
 
+// --- OK and Cancel (OKAnnuler.cpp) ---------------------------------------------------------
+// OK's stamping: removes the earlier stamps, stamps the artboards and sets the bottom bleed.
+void Estampille();
+
 // --- Item callbacks (DateDialogueCBP.cpp) -------------------------------------------------
 void ActiveZones(ADMDialogRef dialog);
 int32_t NumeroEntreeMenu(ADMItemRef item);

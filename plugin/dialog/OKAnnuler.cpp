@@ -34,7 +34,8 @@ void SupprimeAnciensTextes() {
   sAIMDMemory->MdMemoryDisposeHandle(reinterpret_cast<AIMdMemoryHandle>(trouves));
 }
 
-// Removes the earlier stamps, stamps the artboards and sets the bottom bleed.
+}  // namespace
+
 void Estampille() {
   SupprimeAnciensTextes();
   const bool groupeCree = CreationGroupe() == kNoErr;
@@ -91,8 +92,6 @@ void Estampille() {
   }
   if (EnDessous && fondLu) sDoc->SetDocumentBleeds(&fondPerdu);
 }
-
-}  // namespace
 
 void OKNomDocCBP(ADMItemRef item, ADMNotifierRef notifier) {
   ADMDialogRef dialog = nullptr;

@@ -154,3 +154,26 @@ void EnregistreReglages() {
   sAIPreference->PutBooleanPreference(kPrefixe, kCleEnBas, EnBas);
   sAIPreference->PutBooleanPreference(kPrefixe, kCleEnDessous, EnDessous);
 }
+
+void RemetAZero() {
+  CaseAvecNumero = CaseAvecNom = CaseAvecTaille = CaseAvecDate = 0;
+  std::memset(NomPoliceNom, 0, sizeof NomPoliceNom);
+  std::memset(NomPoliceTaille, 0, sizeof NomPoliceTaille);
+  std::memset(NomPoliceDate, 0, sizeof NomPoliceDate);
+  CorpsNom = CorpsTaille = CorpsDate = 0.0;
+  FormatDate = 0;
+  InfosSuperposees = InfosSurTousLesPlans = 0;
+  std::memset(Separateur, 0, sizeof Separateur);
+  EnHaut = EnBas = EnDessous = 0;
+  NumeroPoliceNom = NumeroPoliceTaille = NumeroPoliceDate = KPOLICE = 0;
+  CouleurTexte = {};
+  PosDialReglages = {};
+  NbrPlans = 0;
+  AHGroupe = nullptr;
+  PtrPremierAHTexteNumero = PtrPremierAHTexteNom = PtrPremierAHTexteTaille = PtrPremierAHTexteDate = nullptr;
+  std::memset(TexteNomFichier, 0, sizeof TexteNomFichier);
+  std::memset(TexteNumero, 0, sizeof TexteNumero);
+  std::memset(TexteTaille, 0, sizeof TexteTaille);
+  std::memset(TexteDate, 0, sizeof TexteDate);
+  PositionTexteNumero = PositionTexteNomFichier = PositionTexteTaille = PositionTexteDate = {};
+}

@@ -109,5 +109,7 @@ void LitPolice(const char* cle, char (&nom)[kTailleNomPolice]);  // keeps the st
 void LitSeparateur();                                  // no default first; empty becomes " - "
 // Stores every setting, in the host's order of keys.
 void EnregistreReglages();
+// Every variable above back to zero bytes, as when the plug-in is loaded.
+void RemetAZero();
 // Copies a font name of any length into a font-name variable, cut to fit.
 void CopieNomPolice(char (&destination)[kTailleNomPolice], const char* source);

@@ -220,44 +220,5 @@ TEST_F(AdmWidgetTest, UserChangesComeWithTheUserChangedNotifier) {
   EXPECT_EQ(answers, (std::vector<int>{1, 0}));
 }
 
-TEST_F(AdmWidgetTest, ItemKeepsWhatThePlugInSets) {
-  user().click(20).ok();
-  runModal([&](ADMDialogRef d) {
-    s.dialog->SetText(d, "QZV\xA5" "Estampilleur (R\x8E" "glages)");  // QZV•Estampilleur (Réglages)
-    ADMRect bounds{206, 495, 486, 945};
-    s.dialog->SetBoundsRect(d, &bounds);
-    ADMRect read{};
-    s.dialog->GetBoundsRect(d, &read);
-    EXPECT_EQ(read.top, 206);
-    EXPECT_EQ(read.right, 945);
-    EXPECT_EQ(s.dialog->GetPluginRef(d), host.pluginRef());
-    ADMItemRef label = make(d, 20, kADMTextStaticType, {191, 4, 211, 79}, "S\x8Eparateurs");
-    s.item->SetTipString(label, "Cha\x94ne de s\x8Eparation");  // Chaîne de séparation
-    s.item->SetFont(label, kADMPaletteFont);
-    s.item->SetJustify(label, kADMCenterJustify);
-    s.item->Enable(label, 0);
-    s.item->Enable(label, 1);
-    ADMItemRef field = make(d, 19, kADMTextEditType, {189, 80, 211, 145});
-    s.item->Activate(label, 1);
-    s.item->Activate(label, 0);
-    EXPECT_EQ(last().activeItem(), nullptr);
-    s.item->Activate(field, 1);
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    EXPECT_EQ(s.dialog->GetItem(d, 42), nullptr);
-    return kNoErr;
-  });
-  const hostsim::adm::Dialog& d = last();
-  EXPECT_EQ(d.titleLabel(), "QZV•Estampilleur (Réglages)");
-  EXPECT_EQ(d.width(), 450);
-  EXPECT_EQ(d.height(), 280);
-  const Item& label = *d.item(20);
-  EXPECT_EQ(label.label(), "Séparateurs");
-  EXPECT_EQ(label.tipLabel(), "Chaîne de séparation");
-  EXPECT_EQ(label.font(), kADMPaletteFont);
-  EXPECT_EQ(label.justify(), kADMCenterJustify);
-  EXPECT_TRUE(label.enabled());
-  EXPECT_EQ(d.activeItem(), d.item(19));
-}
-
 }  // namespace
 }  // namespace adm_test

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "DialogueHote.h"
+#include "support/plugin_host.h"
 
 namespace dialog_test {
+using namespace testsupport;
 namespace {
 
 // "L'application impose un fond perdu maximum de 72 points.\rDécochez Infos superposées et/ou
@@ -19,11 +20,11 @@ bool Contient(const std::vector<std::string>& textes, const std::string& texte) 
   return std::find(textes.begin(), textes.end(), texte) != textes.end();
 }
 
-class DialogueOK : public DialogueHote {
+class DialogueOK : public PluginTest {
  protected:
   void SetUp() override {
-    DialogueHote::SetUp();
-    ouvreDocument({{600, 900}, {600, 900}, {600, 900}});
+    PluginTest::SetUp();
+    openDocument({{600, 900}, {600, 900}, {600, 900}});
   }
 
   hostsim::ArtHandle texte(const std::string& contenu, bool etiquete, bool verrouille) {
@@ -50,57 +51,57 @@ class DialogueOK : public DialogueHote {
 };
 
 TEST_F(DialogueOK, StampsEachOfThreeArtboardsOutOfThree) {
-  utilisateur().ok();
-  EXPECT_EQ(ouvre(), 1);
-  EXPECT_FALSE(dialogue().open());
-  EXPECT_FALSE(dialogue().endedByHost());
+  user().ok();
+  EXPECT_EQ(openDialog(), 1);
+  EXPECT_FALSE(dialog().open());
+  EXPECT_FALSE(dialog().endedByHost());
   EXPECT_EQ(NbrPlans, 3);
-  const auto textes = estampilles();
+  const auto textes = stampTexts();
   EXPECT_EQ(textes.size(), 12u);
   for (const char* numero : {"1/3", "2/3", "3/3"}) EXPECT_TRUE(Contient(textes, numero)) << numero;
   EXPECT_EQ(std::count(textes.begin(), textes.end(), "Mardi 10 avril 2012"), 3);
-  EXPECT_TRUE(alertes().empty());
-  EXPECT_TRUE(fautes().empty());
+  EXPECT_TRUE(alerts().empty());
+  EXPECT_TRUE(faults().empty());
 }
 
 TEST_F(DialogueOK, RemovesEarlierStampsByTagWhateverTheirText) {
   texte("bonjour", true, false);
   texte("1/3", false, false);
   texte("ancienne", true, true);
-  utilisateur().ok();
-  ouvre();
+  user().ok();
+  openDialog();
   const auto textes = tousLesTextes();
   EXPECT_FALSE(Contient(textes, "bonjour"));
   // An untagged look-alike and a locked stamp of an earlier session stay.
   EXPECT_EQ(std::count(textes.begin(), textes.end(), "1/3"), 2);
-  EXPECT_TRUE(Contient(estampilles(), "ancienne"));
-  EXPECT_EQ(estampilles().size(), 13u);
+  EXPECT_TRUE(Contient(stampTexts(), "ancienne"));
+  EXPECT_EQ(stampTexts().size(), 13u);
 }
 
 TEST_F(DialogueOK, ALockedStampOfThePreviousRunGoesThroughItsList) {
-  utilisateur().ok();
-  ouvre();
+  user().ok();
+  openDialog();
   hostsim::ArtHandle premier{};
   for (hostsim::ArtHandle art : document().matchingArt(hostsim::ArtKind::PointText, hostsim::LockFilter::Any))
     if (document().textMacRoman(art) == "2/3") premier = art;
   ASSERT_TRUE(premier);
   document().setLocked(premier, true);
 
-  utilisateur().ok();
-  ouvre();
+  user().ok();
+  openDialog();
   EXPECT_FALSE(document().valid(premier));
-  const auto textes = estampilles();
+  const auto textes = stampTexts();
   EXPECT_EQ(textes.size(), 12u);
   EXPECT_EQ(std::count(textes.begin(), textes.end(), "2/3"), 1);
 }
 
 TEST_F(DialogueOK, OnlyTheActiveArtboardWhileEveryEarlierStampGoes) {
-  utilisateur().ok();
-  ouvre();
+  user().ok();
+  openDialog();
   document().setActiveArtboard(1);
-  utilisateur().click(17).ok();
-  ouvre();
-  const auto textes = estampilles();
+  user().click(17).ok();
+  openDialog();
+  const auto textes = stampTexts();
   EXPECT_EQ(textes.size(), 4u);
   EXPECT_TRUE(Contient(textes, "2/3"));
   EXPECT_FALSE(InfosSurTousLesPlans);
@@ -111,30 +112,30 @@ TEST_F(DialogueOK, OnlyTheActiveArtboardWhileEveryEarlierStampGoes) {
   // An active artboard the host cannot name is not guessed.
   host_.faults().failCall("AI Artboard Suite.GetActive", host_.accounting().callsOf("AI Artboard Suite.GetActive") + 1,
                           kCantHappenErr);
-  utilisateur().ok();
-  ouvre();
-  EXPECT_TRUE(estampilles().empty());
+  user().ok();
+  openDialog();
+  EXPECT_TRUE(stampTexts().empty());
 }
 
 TEST_F(DialogueOK, ABleedDeeperThan72IsClampedWithOneAlert) {
   // Stacked below: 1.4 x (24 + 24 + 12) = 84.
   tailles(24, 24, 12);
-  utilisateur().ok();
-  ouvre();
-  ASSERT_EQ(alertes().size(), 1u);
-  EXPECT_EQ(alertes()[0], kAlerteFondPerdu);
+  user().ok();
+  openDialog();
+  ASSERT_EQ(alerts().size(), 1u);
+  EXPECT_EQ(alerts()[0], kAlerteFondPerdu);
   EXPECT_EQ(host_.alerts()[0].kind, hostsim::Alert::Kind::Message);
   EXPECT_FLOAT_EQ(static_cast<float>(document().bleed().bottom), 72.0f);
-  EXPECT_EQ(estampilles().size(), 12u);
+  EXPECT_EQ(stampTexts().size(), 12u);
 }
 
 TEST_F(DialogueOK, ABleedOf80OnOneLineIsClampedToo) {
   // One line below: 1.4 x the largest size.
   tailles(400.0 / 7.0, 10, 10);
   preferences().putBool(kPrefixe, kCleInfosSuper, false);
-  utilisateur().ok();
-  ouvre();
-  EXPECT_EQ(alertes(), std::vector<std::string>{kAlerteFondPerdu});
+  user().ok();
+  openDialog();
+  EXPECT_EQ(alerts(), std::vector<std::string>{kAlerteFondPerdu});
   EXPECT_FLOAT_EQ(static_cast<float>(document().bleed().bottom), 72.0f);
 }
 
@@ -155,15 +156,15 @@ TEST_F(DialogueOK, BelowSetsTheBottomBleedAndNothingElse) {
     tailles(10, 7, 5);
     for (uint64_t n : c.ratees)
       host_.faults().failCall(c.operation, host_.accounting().callsOf(c.operation) + n, kCantHappenErr);
-    utilisateur().ok();
-    ouvre();
+    user().ok();
+    openDialog();
     host_.faults().clear();
     const hostsim::Rect fond = document().bleed();
     EXPECT_FLOAT_EQ(static_cast<float>(fond.bottom), c.bas) << c.operation;
     EXPECT_FLOAT_EQ(static_cast<float>(fond.left), 3.0f) << c.operation;
     EXPECT_FLOAT_EQ(static_cast<float>(fond.top), 4.0f) << c.operation;
     EXPECT_FLOAT_EQ(static_cast<float>(fond.right), 5.0f) << c.operation;
-    EXPECT_TRUE(alertes().empty());
+    EXPECT_TRUE(alerts().empty());
   }
 }
 
@@ -171,24 +172,24 @@ TEST_F(DialogueOK, AtTheTopOrBottomTheBleedIsLeftAlone) {
   for (int32_t position : {kIdEnHaut, kIdEnBas}) {
     document().setBleed({3, 4, 5, 6});
     tailles(60, 60, 60);
-    utilisateur().click(position).ok();
-    ouvre();
+    user().click(position).ok();
+    openDialog();
     EXPECT_FLOAT_EQ(static_cast<float>(document().bleed().bottom), 6.0f) << position;
-    EXPECT_TRUE(alertes().empty());
-    EXPECT_EQ(estampilles().size(), 12u);
+    EXPECT_TRUE(alerts().empty());
+    EXPECT_EQ(stampTexts().size(), 12u);
   }
 }
 
 TEST_F(DialogueOK, BelowWithNothingCheckedTheBleedBecomesZero) {
   document().setBleed({0, 0, 0, 9});
-  utilisateur().click(13).click(14).click(15).ok();
-  ouvre();
+  user().click(13).click(14).click(15).ok();
+  openDialog();
   EXPECT_EQ(document().bleed().bottom, 0.0);
-  EXPECT_TRUE(estampilles().empty());
+  EXPECT_TRUE(stampTexts().empty());
 }
 
 TEST_F(DialogueOK, StoresEverySetting) {
-  utilisateur()
+  user()
       .click(14)
       .choose(3, 3)
       .setValue(6, 7.5)
@@ -197,60 +198,32 @@ TEST_F(DialogueOK, StoresEverySetting) {
       .type(19, " | ")
       .click(23)
       .ok();
-  ouvre();
-  hostsim::Preferences& p = preferences();
-  std::string texte;
-  bool b = false;
-  double reel = 0;
-  int32_t entier = -1;
-  ASSERT_TRUE(p.getString(kPrefixe, kClePoliceNom, texte));
-  EXPECT_EQ(texte, kDejaVuSerif);
-  ASSERT_TRUE(p.getString(kPrefixe, kClePoliceTaille, texte));
-  EXPECT_EQ(texte, kDejaVuSans);
-  ASSERT_TRUE(p.getString(kPrefixe, kClePoliceDate, texte));
-  EXPECT_EQ(texte, kDejaVuSans);
-  ASSERT_TRUE(p.getDouble(kPrefixe, kCleCorpsNom, reel));
-  EXPECT_EQ(reel, 7.5);
-  ASSERT_TRUE(p.getDouble(kPrefixe, kCleCorpsTaille, reel));
-  EXPECT_EQ(reel, 12.0);
-  ASSERT_TRUE(p.getDouble(kPrefixe, kCleCorpsDate, reel));
-  EXPECT_EQ(reel, 12.0);
-  ASSERT_TRUE(p.getInt32(kPrefixe, kCleFormatDate, entier));
-  EXPECT_EQ(entier, 2);
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleInfosSuper, b));
-  EXPECT_FALSE(b);
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleTousPlans, b));
-  EXPECT_TRUE(b);
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleAvecNum, b));
-  EXPECT_TRUE(b);
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleAvecNom, b));
-  EXPECT_TRUE(b);
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleAvecTaille, b));
-  EXPECT_FALSE(b);
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleAvecDate, b));
-  EXPECT_TRUE(b);
-  ASSERT_TRUE(p.getString(kPrefixe, kCleSeparateur, texte));
-  EXPECT_EQ(texte, " | ");
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleEnHaut, b));
-  EXPECT_FALSE(b);
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleEnBas, b));
-  EXPECT_TRUE(b);
-  ASSERT_TRUE(p.getBool(kPrefixe, kCleEnDessous, b));
-  EXPECT_FALSE(b);
-
-  // The next opening shows them.
-  utilisateur().cancel();
-  ouvre();
-  EXPECT_EQ(element(3).label(), kDejaVuSerif);
-  EXPECT_FALSE(element(14).value());
-  EXPECT_TRUE(element(23).value());
-  EXPECT_EQ(element(19).label(), " | ");
+  openDialog();
+  // Every key is written (the round trip of each is the settings' own test); the next
+  // opening shows what OK stored.
+  const std::string stored = preferences().toString();
+  for (const char* key : {kClePoliceNom, kClePoliceTaille, kClePoliceDate, kCleCorpsNom, kCleCorpsTaille,
+                          kCleCorpsDate, kCleFormatDate, kCleInfosSuper, kCleTousPlans, kCleAvecNum, kCleAvecNom,
+                          kCleAvecTaille, kCleAvecDate, kCleSeparateur, kCleEnHaut, kCleEnBas, kCleEnDessous})
+    EXPECT_TRUE(preferences().contains(kPrefixe, key)) << key;
+  VideListesTextes();
+  RemetAZero();
+  user().cancel();
+  openDialog();
+  EXPECT_EQ(item(3).label(), kDejaVuSerif);
+  EXPECT_EQ(item(6).floatValue(), 7.5f);
+  EXPECT_EQ(item(12).label(), "10/04/2012");
+  EXPECT_FALSE(item(14).value());
+  EXPECT_FALSE(item(16).value());
+  EXPECT_TRUE(item(23).value());
+  EXPECT_EQ(item(19).label(), " | ");
+  EXPECT_EQ(preferences().toString(), stored) << "Cancel stores nothing";
 }
 
 TEST_F(DialogueOK, RemembersWhereTheDialogStood) {
   hostsim::dialogs(host_).onOpen([](hostsim::adm::Dialog& d) { d.setBounds({10, 20, 290, 470}); });
-  utilisateur().ok();
-  ouvre();
+  user().ok();
+  openDialog();
   EXPECT_EQ(PosDialReglages.top, 10);
   EXPECT_EQ(PosDialReglages.left, 20);
   EXPECT_EQ(PosDialReglages.bottom, 290);
@@ -260,13 +233,13 @@ TEST_F(DialogueOK, RemembersWhereTheDialogStood) {
 TEST_F(DialogueOK, ALockedLayerStampsNothingButStillStoresAndCloses) {
   document().setLayerLocked(document().currentLayer(), true);
   document().setBleed({0, 0, 0, 9});
-  utilisateur().click(16).ok();
-  ouvre();
-  EXPECT_FALSE(dialogue().open());
-  EXPECT_FALSE(dialogue().endedByHost());
-  EXPECT_TRUE(estampilles().empty());
+  user().click(16).ok();
+  openDialog();
+  EXPECT_FALSE(dialog().open());
+  EXPECT_FALSE(dialog().endedByHost());
+  EXPECT_TRUE(stampTexts().empty());
   // "Impossible, le calque est verrouillé."
-  EXPECT_EQ(alertes(), std::vector<std::string>{"Impossible, le calque est verrouill\x8E."});
+  EXPECT_EQ(alerts(), std::vector<std::string>{"Impossible, le calque est verrouill\x8E."});
   // Nothing stamped: the bleed keeps what was read.
   EXPECT_EQ(document().bleed().bottom, 9.0);
   bool b = true;
@@ -277,32 +250,32 @@ TEST_F(DialogueOK, ALockedLayerStampsNothingButStillStoresAndCloses) {
 TEST_F(DialogueOK, ATextEngineFailureStillStoresAndCloses) {
   host_.faults().failCall("ATE TextRange Suite.InsertAfter",
                           host_.accounting().callsOf("ATE TextRange Suite.InsertAfter") + 1, 5);
-  utilisateur().click(15).ok();
-  ouvre();
-  EXPECT_FALSE(dialogue().open());
-  EXPECT_FALSE(dialogue().endedByHost());
-  EXPECT_TRUE(fautes().empty()) << fautes().front();
-  EXPECT_EQ(alertes().size(), 1u);
+  user().click(15).ok();
+  openDialog();
+  EXPECT_FALSE(dialog().open());
+  EXPECT_FALSE(dialog().endedByHost());
+  EXPECT_TRUE(faults().empty()) << faults().front();
+  EXPECT_EQ(alerts().size(), 1u);
   EXPECT_EQ(host_.alerts().at(0).kind, hostsim::Alert::Kind::Error);
   bool b = true;
   ASSERT_TRUE(preferences().getBool(kPrefixe, kCleAvecDate, b));
   EXPECT_FALSE(b);
   // The stamps already made are tagged: the next OK removes them all.
-  utilisateur().ok();
-  ouvre();
-  EXPECT_EQ(estampilles().size(), 9u);
+  user().ok();
+  openDialog();
+  EXPECT_EQ(stampTexts().size(), 9u);
 }
 
 TEST_F(DialogueOK, AHostErrorThrownWhileStampingStillStoresAndCloses) {
   // The stamp layer's title is the first host string OK makes.
   host_.faults().failCall("AI Unicode String Suite.Initialize",
                           host_.accounting().callsOf("AI Unicode String Suite.Initialize") + 1, kOutOfMemoryErr);
-  utilisateur().ok();
-  ouvre();
-  EXPECT_FALSE(dialogue().open());
-  EXPECT_FALSE(dialogue().endedByHost());
-  EXPECT_TRUE(fautes().empty()) << fautes().front();
-  EXPECT_TRUE(estampilles().empty());
+  user().ok();
+  openDialog();
+  EXPECT_FALSE(dialog().open());
+  EXPECT_FALSE(dialog().endedByHost());
+  EXPECT_TRUE(faults().empty()) << faults().front();
+  EXPECT_TRUE(stampTexts().empty());
   EXPECT_TRUE(preferences().contains(kPrefixe, kCleEnDessous));
 }
 

@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "DialogueHote.h"
+#include "support/plugin_host.h"
 
 namespace dialog_test {
+using namespace testsupport;
 namespace {
 
 std::vector<std::string> gNoms;
@@ -35,22 +36,22 @@ const AIFontSuite kPolices{
     [](AIFontKey, ATE::FontRef*) -> ASErr { return kCantHappenErr; },
 };
 
-class DialoguePolices : public DialogueHote {
+class DialoguePolices : public PluginTest {
  protected:
   void SetUp() override {
-    DialogueHote::SetUp();
+    PluginTest::SetUp();
     vraies_ = sAIFont;
     sAIFont = const_cast<AIFontSuite*>(&kPolices);
     gEchecIndex = gEchecNom = -1;
   }
   void TearDown() override {
     sAIFont = vraies_;
-    DialogueHote::TearDown();
+    PluginTest::TearDown();
   }
 
   std::vector<std::string> entrees(int32_t id) {
     std::vector<std::string> textes;
-    for (const auto& entree : element(id).list()->entries()) textes.push_back(entree->text());
+    for (const auto& entree : item(id).list()->entries()) textes.push_back(entree->text());
     return textes;
   }
 
@@ -61,10 +62,10 @@ class DialoguePolices : public DialogueHote {
 TEST_F(DialoguePolices, AShorterNameLaterInTheListWins) {
   gNoms = {"Optima-Bold", "Optima", "Zapfino"};
   preferences().putString(kPrefixe, kClePoliceNom, "Optima-Bold");
-  utilisateur().cancel();
-  ouvre();
+  user().cancel();
+  openDialog();
   EXPECT_EQ(NumeroPoliceNom, 1);
-  EXPECT_EQ(element(3).list()->active(), element(3).list()->at(1));
+  EXPECT_EQ(item(3).list()->active(), item(3).list()->at(1));
   EXPECT_STREQ(NomPoliceNom, "Optima-Bold");
   // Nothing stored: the starting font, the first of the list, is matched the same way.
   EXPECT_STREQ(NomPoliceTaille, "Optima-Bold");
@@ -74,8 +75,8 @@ TEST_F(DialoguePolices, AShorterNameLaterInTheListWins) {
 TEST_F(DialoguePolices, FontNamesLongerThanASettingAreCutAndStillFound) {
   const std::string longue(300, 'L');
   gNoms = {"Arial", longue, "Zapfino"};
-  utilisateur().choose(4, 1).ok();
-  ouvre();
+  user().choose(4, 1).ok();
+  openDialog();
   EXPECT_EQ(entrees(4), gNoms);
   EXPECT_EQ(NumeroPoliceTaille, 1);
   EXPECT_EQ(std::string(NomPoliceTaille), std::string(255, 'L'));
@@ -84,19 +85,19 @@ TEST_F(DialoguePolices, FontNamesLongerThanASettingAreCutAndStillFound) {
   EXPECT_EQ(stocke, std::string(255, 'L'));
 
   // Stored cut, the long font is found again at the next opening.
-  utilisateur().cancel();
-  ouvre();
+  user().cancel();
+  openDialog();
   EXPECT_EQ(NumeroPoliceTaille, 1);
-  EXPECT_EQ(element(4).list()->active(), element(4).list()->at(1));
-  EXPECT_TRUE(fautes().empty());
+  EXPECT_EQ(item(4).list()->active(), item(4).list()->at(1));
+  EXPECT_TRUE(faults().empty());
 }
 
 TEST_F(DialoguePolices, AListingFailureStopsTheListAtAnEmptyEntry) {
   gNoms = {"Arial", "Courier", "Helvetica", "Times"};
   gEchecIndex = 2;
   preferences().putString(kPrefixe, kClePoliceDate, "Courier");
-  utilisateur().cancel();
-  ouvre();
+  user().cancel();
+  openDialog();
   EXPECT_EQ(entrees(5), (std::vector<std::string>{"Arial", "Courier", ""}));
   // The empty name is the beginning of every name, and comes last.
   EXPECT_EQ(NumeroPoliceDate, 2);
@@ -105,8 +106,8 @@ TEST_F(DialoguePolices, AListingFailureStopsTheListAtAnEmptyEntry) {
 TEST_F(DialoguePolices, AFontTheHostNoLongerNamesGivesAnEmptySetting) {
   gNoms = {"Arial", "Courier", "Helvetica"};
   hostsim::dialogs(host_).onOpen([](hostsim::adm::Dialog&) { gEchecNom = 1; });
-  utilisateur().choose(3, 1).cancel();
-  ouvre();
+  user().choose(3, 1).cancel();
+  openDialog();
   EXPECT_EQ(NumeroPoliceNom, 1);
   EXPECT_STREQ(NomPoliceNom, "");
 }

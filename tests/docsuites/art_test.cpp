@@ -54,7 +54,6 @@ TEST_F(ArtSuites, ArtTypesFollowTheElements) {
   EXPECT_EQ(typeOf(art("top")), kGroupArt);
   EXPECT_EQ(typeOf(art("line")), kPathArt);
   EXPECT_EQ(typeOf(art("frame")), kPathArt);
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, NewGroupGoesInsideOnTopAndStartsEmpty) {
@@ -92,7 +91,6 @@ TEST_F(ArtSuites, NewGroupGoesInsideOnTopAndStartsEmpty) {
   EXPECT_EQ(document().nextSibling(model(art("inner"))), model(above));
   EXPECT_EQ(artSuite.NewArt(kGroupArt, kPlaceInsideOnTop, layerGroup(nthLayer(1)), &other), hostsim::kLockedContainerErr)
       << "the host does not change what the user locked";
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, DisposedArtIsNoLongerValidAndNothingCrashes) {
@@ -121,13 +119,12 @@ TEST_F(ArtSuites, DisposedArtIsNoLongerValidAndNothingCrashes) {
     EXPECT_EQ(artSuite.NewArt(kGroupArt, kPlaceInsideOnTop, gone, &created), kBadParameterErr);
   }
   EXPECT_EQ(artSuite.DisposeArt(layerGroup(nthLayer(0))), kBadParameterErr) << "a layer is not disposed of as art";
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, HandlesOfAnotherDocumentAreNotValid) {
   AIArtHandle loose = art("loose");
   AILayerHandle layer = nthLayer(0);
-  host.setDocument(std::make_unique<Document>(Document::parse(kDrawing)));
+  host_.setDocument(std::make_unique<Document>(Document::parse(kDrawing)));
   EXPECT_FALSE(artSuite.ValidArt(loose, true));
   int16_t type = 0;
   EXPECT_EQ(artSuite.GetArtType(loose, &type), kBadParameterErr);
@@ -135,12 +132,11 @@ TEST_F(ArtSuites, HandlesOfAnotherDocumentAreNotValid) {
   AIBoolean editable = true;
   EXPECT_EQ(layers.GetLayerEditable(layer, &editable), kBadParameterErr);
   EXPECT_TRUE(artSuite.ValidArt(art("loose"), true)) << "the same text of the new document has a new handle";
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, WithoutADocumentEveryOperationSaysSo) {
   AIArtHandle loose = art("loose");
-  host.setDocument(nullptr);
+  host_.setDocument(nullptr);
   AIArtHandle out = nullptr;
   int32_t count = 0;
   AILayerHandle layer = nullptr;
@@ -154,7 +150,6 @@ TEST_F(ArtSuites, WithoutADocumentEveryOperationSaysSo) {
   AIArtHandle** matches = nullptr;
   EXPECT_EQ(matching.GetMatchingArt(&spec, 1, &matches, &count), kNoDocumentErr);
   EXPECT_EQ(matches, nullptr);
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, LayersAreCountedFromTheTopmost) {
@@ -183,7 +178,6 @@ TEST_F(ArtSuites, LayersAreCountedFromTheTopmost) {
   editable = true;
   EXPECT_EQ(layers.GetLayerEditable(nthLayer(1), &editable), kNoErr);
   EXPECT_FALSE(editable) << "hidden";
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, NewLayerAboveAllTakesItsTitle) {
@@ -209,7 +203,6 @@ TEST_F(ArtSuites, NewLayerAboveAllTakesItsTitle) {
   EXPECT_EQ(unchanged, current) << "a new layer does not become current";
   EXPECT_EQ(layers.InsertLayer(current, kPlaceInsideOnTop, &added), kBadParameterErr);
   EXPECT_EQ(layers.InsertLayer(nullptr, kPlaceAbove, &added), kBadParameterErr);
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, TagLookUpAnswersZeroOnlyWhenTheTagIsThere) {
@@ -224,7 +217,6 @@ TEST_F(ArtSuites, TagLookUpAnswersZeroOnlyWhenTheTagIsThere) {
   EXPECT_STREQ(value, "jj");
   EXPECT_EQ(tags.SetTag(loose, "QZVNOM", "integer", "1"), kBadParameterErr);
   EXPECT_EQ(tags.SetTag(loose, "bad name", "string", "jj"), kBadParameterErr);
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, MatchingFindsUnlockedTextFramesInDocumentOrder) {
@@ -236,10 +228,10 @@ TEST_F(ArtSuites, MatchingFindsUnlockedTextFramesInDocumentOrder) {
   ASSERT_EQ(count, 2) << "the text of the locked layer and the locked text are left out";
   EXPECT_EQ((*matches)[0], art("loose"));
   EXPECT_EQ((*matches)[1], art("inner"));
-  EXPECT_EQ(host.accounting().objectsLive("memory handle"), 1);
+  EXPECT_EQ(host_.accounting().objectsLive("memory handle"), 1);
   EXPECT_FALSE(allGivenBack()) << "the handle of matches is still out";
   EXPECT_EQ(memory.MdMemoryDisposeHandle(reinterpret_cast<AIMdMemoryHandle>(matches)), kNoErr);
-  EXPECT_EQ(host.accounting().objectsLive("memory handle"), 0);
+  EXPECT_EQ(host_.accounting().objectsLive("memory handle"), 0);
 
   AIMatchingArtSpec locked{kTextFrameArt, kArtLocked, kArtLocked};
   ASSERT_EQ(matching.GetMatchingArt(&locked, 1, &matches, &count), kNoErr);
@@ -247,10 +239,10 @@ TEST_F(ArtSuites, MatchingFindsUnlockedTextFramesInDocumentOrder) {
   EXPECT_EQ((*matches)[0], art("under"));
   EXPECT_EQ((*matches)[1], art("pinned"));
   memory.MdMemoryDisposeHandle(reinterpret_cast<AIMdMemoryHandle>(matches));
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, DisposingOfAMemoryHandleTwiceIsMisuse) {
+  misusesTheHost_ = true;
   AIMatchingArtSpec spec{kGroupArt, 0, 0};
   AIArtHandle** matches = nullptr;
   int32_t count = 0;
@@ -259,7 +251,7 @@ TEST_F(ArtSuites, DisposingOfAMemoryHandleTwiceIsMisuse) {
   memory.MdMemoryDisposeHandle(reinterpret_cast<AIMdMemoryHandle>(matches));
   EXPECT_EQ(memory.MdMemoryDisposeHandle(reinterpret_cast<AIMdMemoryHandle>(matches)), kBadParameterErr);
   EXPECT_EQ(memory.MdMemoryDisposeHandle(nullptr), kNoErr);
-  EXPECT_EQ(host.accounting().misuses().size(), 1u);
+  EXPECT_EQ(host_.accounting().misuses().size(), 1u);
 }
 
 TEST_F(ArtSuites, TranslationsMoveTextsAndGroups) {
@@ -277,11 +269,10 @@ TEST_F(ArtSuites, TranslationsMoveTextsAndGroups) {
   AIRealMatrix turn{0, 1, -1, 0, 0, 0};
   EXPECT_EQ(transform.TransformArt(art("loose"), &turn, 0, kTransformObjects), kNotImplementedErr);
   EXPECT_EQ(document().textAnchor(model(art("loose"))), (hostsim::Point{15, 973}));
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, BoundsComeFromTheFontsMetrics) {
-  hostsim::FontMetrics metrics(host.fonts());
+  hostsim::FontMetrics metrics(host_.fonts());
   const hostsim::LineExtent hello = metrics.measure({"", "DejaVu Sans", 400, hostsim::FontSlant::Upright}, "Hello");
   AIRealRect r{};
   ASSERT_EQ(artSuite.GetArtBounds(art("loose"), &r), kNoErr);
@@ -302,19 +293,18 @@ TEST_F(ArtSuites, BoundsComeFromTheFontsMetrics) {
   EXPECT_FLOAT_EQ(layer.right, inner.right);
   EXPECT_FLOAT_EQ(layer.bottom, inner.bottom);
   EXPECT_EQ(artSuite.GetArtBounds(art("line"), &r), kNotImplementedErr);
-  EXPECT_TRUE(allGivenBack());
 }
 
 TEST_F(ArtSuites, APlannedFaultFailsTheNamedCallOnly) {
   const ASErr code = fourcc("TEST");
-  host.faults().failCall("AI Art Suite.NewArt", 1, code);
-  host.faults().failCall("AI MdMemory Suite.MdMemoryDisposeHandle", 1, code);
+  host_.faults().failCall("AI Art Suite.NewArt", 1, code);
+  host_.faults().failCall("AI MdMemory Suite.MdMemoryDisposeHandle", 1, code);
   AIArtHandle group = art("loose");
   EXPECT_EQ(artSuite.NewArt(kGroupArt, kPlaceInsideOnTop, art("top"), &group), code);
   EXPECT_EQ(document().firstChild(model(art("empty"))), hostsim::ArtHandle{});
   EXPECT_EQ(artSuite.NewArt(kGroupArt, kPlaceInsideOnTop, art("empty"), &group), kNoErr);
   EXPECT_EQ(document().firstChild(model(art("empty"))), model(group));
-  EXPECT_EQ(host.accounting().callsOf("AI Art Suite.NewArt"), 2u);
+  EXPECT_EQ(host_.accounting().callsOf("AI Art Suite.NewArt"), 2u);
 
   AIMatchingArtSpec spec{kTextFrameArt, 0, 0};
   AIArtHandle** matches = nullptr;

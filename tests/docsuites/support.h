@@ -1,4 +1,4 @@
-// A host with the test fonts and a small document, and the suites taken from it.
+// A test host holding a small document of two layers and two artboards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,11 +14,13 @@
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/standard_host.h"
+#include "support/support.h"
 
 namespace docsuites_test {
 
 using hostsim::Document;
 using hostsim::StandardHost;
+using testsupport::TempDir;
 
 // Two layers (the lower one locked), two artboards, texts loose, grouped and locked. One
 // user unit is one point; the viewBox is 600 x 1000.
@@ -45,49 +47,10 @@ inline constexpr const char* kDrawing = R"svg(<svg xmlns="http://www.w3.org/2000
   </g>
 </svg>)svg";
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "docsuites-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
-class HostTest : public ::testing::Test {
+class HostTest : public testsupport::HostTest {
  protected:
-  HostTest() {
-    host.setFonts(std::make_unique<hostsim::FontCatalog>(hostsim::FontCatalog::fromDirectory(DOCSUITES_TEST_FONTS)));
-    host.setDocument(std::make_unique<Document>(Document::parse(kDrawing)));
-  }
+  HostTest() { openDocument(kDrawing); }
 
-  template <typename Suite>
-  const Suite& suite(const char* name, int32_t version) {
-    const void* table = nullptr;
-    EXPECT_EQ(host.acquireSuite(name, version, &table), kNoErr) << name;
-    held.emplace_back(name, version);
-    return *static_cast<const Suite*>(table);
-  }
-
-  // Gives the suites back and tells whether the host got everything else back too.
-  ::testing::AssertionResult allGivenBack() {
-    for (const auto& [name, version] : held) host.releaseSuite(name.c_str(), version);
-    held.clear();
-    if (host.allGivenBack()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << host.outstanding();
-  }
-
-  Document& document() { return *host.document(); }
   AIArtHandle art(const std::string& id) {
     for (auto handle : document().allArt())
       if (document().elementId(handle) == id) return reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(handle.id));
@@ -95,9 +58,6 @@ class HostTest : public ::testing::Test {
     return nullptr;
   }
   hostsim::ArtHandle model(AIArtHandle handle) { return {reinterpret_cast<uintptr_t>(handle)}; }
-
-  StandardHost host;
-  std::vector<std::pair<std::string, int32_t>> held;
 };
 
 }  // namespace docsuites_test

@@ -2,15 +2,16 @@
 // two such layers, locked layers refused with their alert, a retitled layer replaced.
 #include <string>
 
-#include "EngineHost.h"
+#include "support/plugin_host.h"
 
 namespace engine_test {
+using namespace testsupport;
 namespace {
 
 const std::string kStampTitle = "QZV\xE2\x80\xA2" "Estampilleur";             // UTF-8, as the document holds it
 const std::string kLockedAlert = "Impossible, le calque est verrouill\x8E.";  // Mac Roman
 
-class StampGroup : public EngineHost {
+class StampGroup : public EngineTest {
  protected:
   int layersTitled(const std::string& title) {
     int count = 0;
@@ -105,51 +106,38 @@ TEST_F(StampGroup, LockedFirstStampLayerIsRefusedEvenWhenTheOtherIsEditable) {
   EXPECT_EQ(document().layerCount(), 3);
 }
 
-TEST_F(StampGroup, LockedStampLayerStampsNothing) {
-  ASSERT_EQ(CreationGroupe(), kNoErr);
-  AIArtHandle previous = AHGroupe;
-  document().setLayerLocked(layerOfGroup(), true);
-  EXPECT_EQ(CreationGroupe(), kErreurCalqueVerrouille);
-  EXPECT_EQ(alerts(), std::vector<std::string>{kLockedAlert});
-  EXPECT_EQ(AHGroupe, previous);
-  EXPECT_TRUE(sAIArt->ValidArt(previous, true));
-  EXPECT_EQ(document().layerCount(), 2);
-
-  // Nothing is stamped by the run that meets it.
-  EXPECT_EQ(stamp(), -1.0f);
-  EXPECT_TRUE(stamps().empty());
-  EXPECT_EQ(PtrPremierAHTexteNom, nullptr);
-}
-
-TEST_F(StampGroup, LockedCurrentLayerStampsNothing) {
-  ASSERT_EQ(CreationGroupe(), kNoErr);
-  AIArtHandle previous = AHGroupe;
-  document().setLayerLocked(document().currentLayer(), true);
-  EXPECT_EQ(CreationGroupe(), kErreurCalqueVerrouille);
-  EXPECT_EQ(alerts(), std::vector<std::string>{kLockedAlert});
-  EXPECT_EQ(AHGroupe, previous);
-  EXPECT_EQ(document().layerCount(), 2);
-
-  EXPECT_EQ(stamp(), -1.0f);
-  EXPECT_EQ(alerts().size(), 2u);
-  EXPECT_TRUE(stamps().empty());
-}
-
-TEST_F(StampGroup, HiddenStampLayerCountsAsLocked) {
-  ASSERT_EQ(CreationGroupe(), kNoErr);
-  document().setLayerHidden(layerOfGroup(), true);
-  EXPECT_EQ(CreationGroupe(), kErreurCalqueVerrouille);
-  EXPECT_EQ(alerts().size(), 1u);
+// A locked or hidden stamp layer, or a locked current layer, refuses the run with the alert:
+// nothing is stamped and the earlier group stays.
+TEST_F(StampGroup, LockedLayerRefusesTheRun) {
+  for (int which : {0, 1, 2}) {
+    SCOPED_TRACE(which);
+    openDocument(std::vector<hostsim::PageSize>{{600, 900}});
+    const size_t alertsBefore = alerts().size();
+    ASSERT_EQ(CreationGroupe(), kNoErr);
+    AIArtHandle previous = AHGroupe;
+    if (which == 0) document().setLayerLocked(layerOfGroup(), true);
+    if (which == 1) document().setLayerHidden(layerOfGroup(), true);
+    if (which == 2) document().setLayerLocked(document().currentLayer(), true);
+    EXPECT_EQ(CreationGroupe(), kErreurCalqueVerrouille);
+    ASSERT_EQ(alerts().size(), alertsBefore + 1);
+    EXPECT_EQ(alerts().back(), kLockedAlert);
+    EXPECT_EQ(AHGroupe, previous);
+    EXPECT_TRUE(sAIArt->ValidArt(previous, true));
+    EXPECT_EQ(document().layerCount(), 2);
+    stamp();
+    EXPECT_TRUE(stamps().empty());
+    EXPECT_EQ(PtrPremierAHTexteNom, nullptr);
+  }
 }
 
 TEST_F(StampGroup, RetitledStampLayerIsReplacedAndItsStampsStillRemoved) {
-  ASSERT_GT(stamp(), -1.0f);
+  stamp();
   hostsim::LayerHandle old = layerOfGroup();
   size_t oneSet = stamps().size();
   ASSERT_EQ(oneSet, 4u);
   document().setLayerTitle(old, "Mes textes");
 
-  ASSERT_GT(stamp(), -1.0f);
+  stamp();
   EXPECT_EQ(document().layerCount(), 3);
   EXPECT_EQ(layersTitled(kStampTitle), 1);
   EXPECT_NE(layerOfGroup(), old);

@@ -3,12 +3,13 @@
 #include <cstring>
 #include <string>
 
-#include "EngineHost.h"
+#include "support/plugin_host.h"
 
 namespace engine_test {
+using namespace testsupport;
 namespace {
 
-class Settings : public EngineHost {
+class Settings : public EngineTest {
  protected:
   hostsim::Preferences& preferences() { return host_.preferences(); }
 
@@ -18,28 +19,6 @@ class Settings : public EngineHost {
     char name[1024] = {};
     EXPECT_EQ(sAIFont->GetFontName(key, name, sizeof name), kNoErr);
     return name;
-  }
-
-  // Everything the dialog loads when it opens, in its order.
-  void load() {
-    ASSERT_EQ(ChargePoliceDeDepart(), kNoErr);
-    LitBooleen(kCleAvecNum, CaseAvecNumero, kDefautCaseAvecNumero);
-    LitBooleen(kCleAvecNom, CaseAvecNom, kDefautCaseAvecNom);
-    LitPolice(kClePoliceNom, NomPoliceNom);
-    LitReel(kCleCorpsNom, CorpsNom, kDefautCorps);
-    LitBooleen(kCleAvecTaille, CaseAvecTaille, kDefautCaseAvecTaille);
-    LitPolice(kClePoliceTaille, NomPoliceTaille);
-    LitReel(kCleCorpsTaille, CorpsTaille, kDefautCorps);
-    LitBooleen(kCleAvecDate, CaseAvecDate, kDefautCaseAvecDate);
-    LitPolice(kClePoliceDate, NomPoliceDate);
-    LitReel(kCleCorpsDate, CorpsDate, kDefautCorps);
-    LitFormatDate();
-    LitBooleen(kCleInfosSuper, InfosSuperposees, kDefautInfosSuperposees);
-    LitBooleen(kCleTousPlans, InfosSurTousLesPlans, kDefautInfosSurTousLesPlans);
-    LitSeparateur();
-    LitBooleen(kCleEnHaut, EnHaut, kDefautEnHaut);
-    LitBooleen(kCleEnBas, EnBas, kDefautEnBas);
-    LitBooleen(kCleEnDessous, EnDessous, kDefautEnDessous);
   }
 
   // Settings as a user could leave them, none at its default.
@@ -65,10 +44,10 @@ class Settings : public EngineHost {
 };
 
 TEST_F(Settings, NothingStoredGivesTheDefaults) {
-  ResetEngineState();
+  RemetAZero();
   CouleurTexte = {};
   Separateur[0] = '\0';
-  load();
+  loadSettings();
 
   std::string first = firstFontName();
   EXPECT_FALSE(first.empty());
@@ -108,8 +87,8 @@ TEST_F(Settings, StoredSettingsComeBackAtTheNextOpening) {
   EXPECT_TRUE(preferences().getString(kPrefixe, kCleSeparateur, text));
   EXPECT_EQ(text, " | ");
 
-  ResetEngineState();
-  load();
+  RemetAZero();
+  loadSettings();
   EXPECT_FALSE(CaseAvecNumero || CaseAvecNom || CaseAvecTaille || CaseAvecDate);
   EXPECT_STREQ(NomPoliceNom, "DejaVuSans-Bold");
   EXPECT_STREQ(NomPoliceTaille, "DejaVuSerif");
@@ -132,34 +111,29 @@ TEST_F(Settings, EmptySeparatorLastsOneStamping) {
   std::string text = "unread";
   EXPECT_TRUE(preferences().getString(kPrefixe, kCleSeparateur, text));
   EXPECT_EQ(text, "");
-  load();
+  loadSettings();
   EXPECT_STREQ(Separateur, " - ");
 }
 
 TEST_F(Settings, EditedSeparatorSurvivesWhenNoneIsStored) {
   strcpy(Separateur, " / ");
-  load();
+  loadSettings();
   EXPECT_STREQ(Separateur, " / ");
 }
 
 TEST_F(Settings, FontMissingFromPreferencesKeepsStartingFont) {
   preferences().putString(kPrefixe, kClePoliceTaille, "DejaVuSerif");
-  load();
+  loadSettings();
   EXPECT_EQ(NomPoliceNom, firstFontName());
   EXPECT_STREQ(NomPoliceTaille, "DejaVuSerif");
   EXPECT_EQ(NomPoliceDate, firstFontName());
 }
 
-TEST_F(Settings, StoredFontNameNoLongerListedIsKept) {
-  preferences().putString(kPrefixe, kClePoliceNom, "NoSuchFont-Regular");
-  load();
-  EXPECT_STREQ(NomPoliceNom, "NoSuchFont-Regular");
-}
-
 TEST_F(Settings, LongStoredSeparatorIsCutToTwentyCharacters) {
   preferences().putString(kPrefixe, kCleSeparateur, std::string(40, '#') + "end");
-  load();
+  loadSettings();
   EXPECT_EQ(std::string(Separateur), std::string(20, '#'));
+  EXPECT_EQ(item(kIdSeparateur).text(), std::string(20, '#'));
 }
 
 TEST_F(Settings, SeparatorLongerThanTwentyIsStoredCut) {
@@ -177,7 +151,7 @@ TEST_F(Settings, LongStoredFontNamesAreCutToTheirBuffer) {
   preferences().putString(kPrefixe, kClePoliceNom, longName);
   preferences().putString(kPrefixe, kClePoliceTaille, longName);
   preferences().putString(kPrefixe, kClePoliceDate, longName);
-  load();
+  loadSettings();
   for (const char* name : {NomPoliceNom, NomPoliceTaille, NomPoliceDate}) {
     EXPECT_EQ(strlen(name), 255u);
     EXPECT_EQ(std::string(name), longName.substr(0, 255));
@@ -190,18 +164,6 @@ TEST_F(Settings, CopiedFontNameIsCutToFit) {
   EXPECT_EQ(std::string(NomPoliceNom), std::string(255, 'n'));
   CopieNomPolice(NomPoliceNom, "DejaVuSans");
   EXPECT_STREQ(NomPoliceNom, "DejaVuSans");
-}
-
-TEST_F(Settings, StoredDateFormatOutsideTheListReadsAsLong) {
-  for (int32_t stored : {3, -1, 1000}) {
-    preferences().putInt32(kPrefixe, kCleFormatDate, stored);
-    FormatDate = 1;
-    LitFormatDate();
-    EXPECT_EQ(FormatDate, 0) << stored;
-  }
-  preferences().putInt32(kPrefixe, kCleFormatDate, 2);
-  LitFormatDate();
-  EXPECT_EQ(FormatDate, 2);
 }
 
 TEST_F(Settings, StartingFontRefusedStopsLoadingWithTheHostsCode) {

@@ -5,16 +5,17 @@
 #include <optional>
 #include <string>
 
-#include "EngineHost.h"
+#include "support/plugin_host.h"
 #include "host/IText.h"
 
 namespace engine_test {
+using namespace testsupport;
 namespace {
 
-class StampedTexts : public EngineHost {
+class StampedTexts : public EngineTest {
  protected:
   void SetUp() override {
-    EngineHost::SetUp();
+    EngineTest::SetUp();
     ASSERT_EQ(CreationGroupe(), kNoErr);
     NbrPlans = 1;
   }

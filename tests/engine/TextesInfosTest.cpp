@@ -4,15 +4,16 @@
 #include <cstring>
 #include <string>
 
-#include "EngineHost.h"
+#include "support/plugin_host.h"
 
 namespace engine_test {
+using namespace testsupport;
 namespace {
 
-class InfoTexts : public EngineHost {
+class InfoTexts : public EngineTest {
  protected:
   void SetUp() override {
-    EngineHost::SetUp();
+    EngineTest::SetUp();
     openDocument({{595.28, 841.89}, {595.28, 841.89}});
     NbrPlans = 2;
   }
@@ -46,59 +47,37 @@ class InfoTexts : public EngineHost {
 
 const std::string kSep = " - ";
 
-TEST_F(InfoTexts, SingleLineAllItems) {
+// The worked table: which separators each text carries for the layout and the items shown.
+TEST_F(InfoTexts, SeparatorsFollowTheLayoutAndTheItemsShown) {
+  struct Case {
+    bool stacked, number, name, date;
+    std::string nameText, sizeText;
+  };
+  const Case cases[] = {
+      {false, true, true, true, kSep + "affiche.ai", kSep + "210 mm x 297 mm" + kSep},
+      {true, true, true, true, kSep + "affiche.ai", "210 mm x 297 mm"},
+      {false, false, false, true, "affiche.ai", "210 mm x 297 mm" + kSep},
+      {false, true, true, false, kSep + "affiche.ai", kSep + "210 mm x 297 mm"},
+  };
   saveDocumentAs("affiche.ai");
-  InfosSuperposees = false;
-  EXPECT_EQ(number(0), "1/2");
-  EXPECT_EQ(name(), kSep + "affiche.ai");
-  EXPECT_EQ(size(0), kSep + "210 mm x 297 mm" + kSep);
+  for (const Case& c : cases) {
+    InfosSuperposees = c.stacked;
+    CaseAvecNumero = c.number;
+    CaseAvecNom = c.name;
+    CaseAvecDate = c.date;
+    EXPECT_EQ(number(0), "1/2");
+    EXPECT_EQ(name(), c.nameText);
+    EXPECT_EQ(size(0), c.sizeText);
+  }
   EXPECT_EQ(date(0), "Mardi 10 avril 2012");
   EXPECT_EQ(date(1), "Mar 10 avr 2012");
   EXPECT_EQ(date(2), "10/04/2012");
 }
 
-TEST_F(InfoTexts, SuperimposedAllItems) {
-  saveDocumentAs("affiche.ai");
-  InfosSuperposees = true;
-  EXPECT_EQ(number(0), "1/2");
-  EXPECT_EQ(name(), kSep + "affiche.ai");
-  EXPECT_EQ(size(0), "210 mm x 297 mm");
-  EXPECT_EQ(date(0), "Mardi 10 avril 2012");
-  EXPECT_EQ(date(1), "Mar 10 avr 2012");
-  EXPECT_EQ(date(2), "10/04/2012");
-}
-
-TEST_F(InfoTexts, SingleLineNumberAndNameOff) {
-  saveDocumentAs("affiche.ai");
-  InfosSuperposees = false;
-  CaseAvecNumero = false;
-  CaseAvecNom = false;
-  EXPECT_EQ(number(0), "1/2");
-  EXPECT_EQ(name(), "affiche.ai");
-  EXPECT_EQ(size(0), "210 mm x 297 mm" + kSep);
-}
-
-TEST_F(InfoTexts, SingleLineDateOff) {
-  saveDocumentAs("affiche.ai");
-  InfosSuperposees = false;
-  CaseAvecDate = false;
-  EXPECT_EQ(name(), kSep + "affiche.ai");
-  EXPECT_EQ(size(0), kSep + "210 mm x 297 mm");
-}
-
-TEST_F(InfoTexts, LetterSizeInWholeMillimetres) {
-  openDocument({{612, 792}});
+TEST_F(InfoTexts, SizesInWholeMillimetres) {
+  openDocument({{612, 792}, {1.4, 100}});
   EXPECT_EQ(size(0), "216 mm x 279 mm");
-}
-
-TEST_F(InfoTexts, ArtboardNarrowerThanHalfAMillimetreIsZeroWide) {
-  openDocument({{1.4, 792}});
-  EXPECT_EQ(size(0), "0 mm x 279 mm");
-}
-
-TEST_F(InfoTexts, SecondArtboardHasItsOwnSize) {
-  openDocument({{612, 792}, {595.28, 841.89}});
-  EXPECT_EQ(size(1), "210 mm x 297 mm");
+  EXPECT_EQ(size(1), "0 mm x 35 mm");  // narrower than half a millimetre
 }
 
 TEST_F(InfoTexts, UnsavedDocument) {
@@ -119,13 +98,6 @@ TEST_F(InfoTexts, NumbersOfTenArtboardsAndMore) {
   EXPECT_EQ(number(11), "12/12");
   NbrPlans = 5;
   EXPECT_EQ(number(2), "3/5");
-}
-
-TEST_F(InfoTexts, ThursdayFiveJuly) {
-  setDate(2012, 7, 5);
-  EXPECT_EQ(date(0), "Jeudi 5 juillet 2012");
-  EXPECT_EQ(date(1), "Jeu 5 jui 2012");
-  EXPECT_EQ(date(2), "5/07/2012");
 }
 
 TEST_F(InfoTexts, WeekdaysFromFridayToThursday) {
@@ -161,6 +133,7 @@ TEST_F(InfoTexts, MonthsInTheThreeFormats) {
 
 TEST_F(InfoTexts, DayOfMonthIsNeverPadded) {
   EXPECT_EQ(date(2, 2012, 1, 1), "1/01/2012");
+  EXPECT_EQ(date(1, 2012, 7, 5), "Jeu 5 jui 2012");
   EXPECT_EQ(date(0, 2012, 12, 31), "Lundi 31 d\x8E" "cembre 2012");
 }
 

@@ -3,14 +3,14 @@
 
 #include "atomic_file.h"
 #include "document.h"
-#include "test_support.h"
+#include "support/support.h"
 
 namespace hostsim {
 namespace {
 
-using testing::readText;
-using testing::TempDir;
-using testing::writeText;
+using testsupport::readText;
+using testsupport::TempDir;
+using testsupport::writeText;
 
 const std::string kEditorFile =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"

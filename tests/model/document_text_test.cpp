@@ -3,7 +3,7 @@
 
 #include "document.h"
 #include "fonts.h"
-#include "test_support.h"
+#include "support/support.h"
 
 namespace hostsim {
 namespace {
@@ -35,7 +35,7 @@ TEST(PointText, NewTextIsPlainSvgThatABrowserDraws) {
 }
 
 TEST(PointText, EverythingSurvivesSavingAndReloading) {
-  testing::TempDir dir;
+  testsupport::TempDir dir;
   Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg"
     xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape"
     width="297mm" height="210mm" viewBox="0 0 297 210">
@@ -251,7 +251,7 @@ TEST(PointText, OtherArtIsNotAText) {
 
 class TextBounds : public ::testing::Test {
  protected:
-  TextBounds() : catalog_(FontCatalog::fromDirectory(testing::fontFolder())), metrics_(catalog_) {}
+  TextBounds() : catalog_(FontCatalog::fromDirectory(testsupport::kFontFolder)), metrics_(catalog_) {}
 
   ArtHandle text(const std::string& content, Justification justification, const char* font = "DejaVuSans") {
     const ArtHandle art = doc_.newPointText(doc_.layerGroup(doc_.layer(0)), Placement::InsideOnTop, {100, 50});

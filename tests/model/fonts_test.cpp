@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "test_support.h"
+#include "support/support.h"
 
 namespace hostsim {
 namespace {
 
 TEST(FontCatalog, AFolderGivesExactlyItsFacesSortedByPostScriptName) {
-  const FontCatalog catalog = FontCatalog::fromDirectory(testing::fontFolder());
+  const FontCatalog catalog = FontCatalog::fromDirectory(testsupport::kFontFolder);
   std::vector<std::string> names;
   for (const FontInfo& font : catalog.fonts()) names.push_back(font.postscriptName);
   EXPECT_EQ(names, (std::vector<std::string>{"DejaVuSans", "DejaVuSans-Bold", "DejaVuSansMono", "DejaVuSerif"}));
@@ -28,7 +28,7 @@ TEST(FontCatalog, AFolderGivesExactlyItsFacesSortedByPostScriptName) {
 }
 
 TEST(FontCatalog, DocumentFontsResolveByNameOrByFamily) {
-  const FontCatalog catalog = FontCatalog::fromDirectory(testing::fontFolder());
+  const FontCatalog catalog = FontCatalog::fromDirectory(testsupport::kFontFolder);
   EXPECT_EQ(catalog.resolve({"DejaVuSansMono", "whatever", 400, FontSlant::Upright})->postscriptName,
             "DejaVuSansMono");
   EXPECT_EQ(catalog.resolve({"", "DejaVu Sans", 700, FontSlant::Upright})->postscriptName, "DejaVuSans-Bold");
@@ -50,7 +50,7 @@ TEST(FontCatalog, TheSystemListsItsFonts) {
 }
 
 TEST(FontMetrics, AdvancesAndVerticalMetricsInEms) {
-  const FontCatalog catalog = FontCatalog::fromDirectory(testing::fontFolder());
+  const FontCatalog catalog = FontCatalog::fromDirectory(testsupport::kFontFolder);
   FontMetrics metrics(catalog);
   EXPECT_EQ(metrics.facesOpened(), 0);
   const LineExtent hello = metrics.measure({"DejaVuSans", "", 400, FontSlant::Upright}, "Hello");
@@ -65,7 +65,7 @@ TEST(FontMetrics, AdvancesAndVerticalMetricsInEms) {
 }
 
 TEST(FontMetrics, ALineMeasuredAgainMeasuresTheSameInItsOwnFace) {
-  const FontCatalog catalog = FontCatalog::fromDirectory(testing::fontFolder());
+  const FontCatalog catalog = FontCatalog::fromDirectory(testsupport::kFontFolder);
   FontMetrics metrics(catalog);
   const FontRef sans{"DejaVuSans", "", 400, FontSlant::Upright}, mono{"DejaVuSansMono", "", 400, FontSlant::Upright};
   const double first = metrics.measure(sans, "1/1000").advance;
@@ -77,7 +77,7 @@ TEST(FontMetrics, ALineMeasuredAgainMeasuresTheSameInItsOwnFace) {
 }
 
 TEST(FontMetrics, KerningPullsPairsTogether) {
-  const FontCatalog catalog = FontCatalog::fromDirectory(testing::fontFolder());
+  const FontCatalog catalog = FontCatalog::fromDirectory(testsupport::kFontFolder);
   FontMetrics metrics(catalog);
   const FontRef sans{"DejaVuSans", "", 400, FontSlant::Upright};
   const double pair = metrics.measure(sans, "AV").advance;

@@ -7,14 +7,14 @@
 #include <cmath>
 #include <limits>
 
-#include "test_support.h"
+#include "support/support.h"
 
 namespace hostsim {
 namespace {
 
-using testing::readText;
-using testing::TempDir;
-using testing::writeText;
+using testsupport::readText;
+using testsupport::TempDir;
+using testsupport::writeText;
 
 constexpr char kPrefix[] = "QZVEstampillage";
 
