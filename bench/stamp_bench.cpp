@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "hostsim/model/compressed.h"
 #include "hostsim/model/document.h"
 #include "pages.h"
 
@@ -77,9 +78,10 @@ class Workspace {
   fs::path file(const std::string& name) const { return folder_ / name; }
 
   // The drawing of `pages` pages, written on first use.
-  fs::path input(int pages) {
-    fs::path file = folder_ / ("pages-" + std::to_string(pages) + ".svg");
-    if (!fs::exists(file)) writeFile(file, pagesDocument(pages));
+  fs::path input(int pages, bool compressed = false) {
+    fs::path file = folder_ / ("pages-" + std::to_string(pages) + (compressed ? ".svgz" : ".svg"));
+    if (!fs::exists(file))
+      writeFile(file, compressed ? hostsim::gzip(pagesDocument(pages)) : pagesDocument(pages));
     return file;
   }
 
@@ -128,13 +130,14 @@ int stampsIn(const fs::path& file) {
 }
 
 // The command on the drawing of state.range(0) pages: OK with "Sur tous les plans"
-// checked, or Cancel. One untimed run first, which also stores the settings.
-void commandBenchmark(benchmark::State& state, bool cancel) {
+// checked, or Cancel; compressed, read and written as .svgz. One untimed run first, which
+// also stores the settings.
+void commandBenchmark(benchmark::State& state, bool cancel, bool compressed = false) {
   const int pages = static_cast<int>(state.range(0));
   Workspace& space = workspace();
   const std::string tag = (cancel ? "cancel-" : "stamp-") + std::to_string(pages);
-  const fs::path input = space.input(pages);
-  const fs::path output = space.file(tag + ".svg");
+  const fs::path input = space.input(pages, compressed);
+  const fs::path output = space.file(tag + (compressed ? ".svgz" : ".svg"));
   const fs::path log = space.file(tag + ".log");
   std::vector<std::string> arguments = {space.program().string(), "stamp", "--date", kDate, "--prefs",
                                         space.file("preferences.ini").string(), "--all"};
@@ -174,6 +177,7 @@ void commandBenchmark(benchmark::State& state, bool cancel) {
 
 void stamp(benchmark::State& state) { commandBenchmark(state, false); }
 void cancel(benchmark::State& state) { commandBenchmark(state, true); }
+void stampCompressed(benchmark::State& state) { commandBenchmark(state, false, true); }
 
 // The document model alone, in this process: the same file loaded and saved (atomically,
 // as the command saves), nothing else.
@@ -209,6 +213,7 @@ void sizes(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(stamp)->Apply(sizes);
 BENCHMARK(cancel)->Apply(sizes);
 BENCHMARK(loadSave)->Name("load_save")->Apply(sizes);
+BENCHMARK(stampCompressed)->Name("stamp_svgz")->Arg(1)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // Google Benchmark's usual lines, then the medians (or the single runs) side by side.
 class TableReporter final : public benchmark::ConsoleReporter {
@@ -234,20 +239,23 @@ class TableReporter final : public benchmark::ConsoleReporter {
     if (figures_.empty()) return;
     std::printf("\nMedians of %lld runs, in ms: real time / processor time (user + system).\n\n",
                 static_cast<long long>(repetitions_));
-    std::printf("| Artboards | `stamp` | `stamp --cancel` | stamping adds | load + save (model) | `stamp` per artboard |\n");
-    std::printf("|---:|---:|---:|---:|---:|---:|\n");
+    std::printf("| Artboards | `stamp` | `stamp --cancel` | stamping adds | load + save (model) | `stamp` per artboard "
+                "| `stamp` .svgz |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const auto& [pages, row] : figures_) {
       const auto stamped = find(row, "stamp"), cancelled = find(row, "cancel");
       std::optional<Figure> added, perArtboard;
       if (stamped && cancelled) added = Figure{stamped->realMs - cancelled->realMs, stamped->cpuMs - cancelled->cpuMs};
       if (stamped) perArtboard = Figure{stamped->realMs / pages, stamped->cpuMs / pages};
-      std::printf("| %d | %s | %s | %s | %s | %s |\n", pages, cell(stamped).c_str(), cell(cancelled).c_str(),
-                  cell(added).c_str(), cell(find(row, "load_save")).c_str(), cell(perArtboard).c_str());
+      std::printf("| %d | %s | %s | %s | %s | %s | %s |\n", pages, cell(stamped).c_str(), cell(cancelled).c_str(),
+                  cell(added).c_str(), cell(find(row, "load_save")).c_str(), cell(perArtboard).c_str(),
+                  cell(find(row, "stamp_svgz")).c_str());
     }
     std::printf(
         "\n`stamp`: the whole command, process start to exit, OK with every artboard checked.\n"
         "`stamp --cancel`: the same run pressing Cancel (load, dialog, save unstamped).\n"
-        "stamping adds: the difference. load + save: hostsim::Document::load and saveAs alone.\n");
+        "stamping adds: the difference. load + save: hostsim::Document::load and saveAs alone.\n"
+        "`stamp` .svgz: `stamp` on the same drawing compressed, written compressed.\n");
   }
 
  private:

@@ -15,6 +15,7 @@
 #include "commands.h"
 #include "faults.h"
 #include "hostsim/adm/dialogs.h"
+#include "hostsim/model/compressed.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
@@ -334,6 +335,8 @@ class StampCommand final : public Command {
         std::filesystem::path target = destination(i);
         if (target.empty()) return fail(record, name + ": has no file name to write under --out-dir");
         bool unchanged = inPlace_->count() > 0 && !document->modified();
+        // In place the file keeps its form; elsewhere its name says it (.svgz: compressed).
+        if (inPlace_->count() == 0) document->setCompressed(hostsim::namesCompressedFile(target));
         if (!unchanged) {
           if (outDir_->count() > 0) std::filesystem::create_directories(outputDir_);
           document->saveAs(target, &metrics);
