@@ -20,6 +20,7 @@
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
 #include "report.h"
+#include "trace.h"
 #include "session.h"
 
 namespace estampilleur {
@@ -147,6 +148,7 @@ class StampCommand final : public Command {
         ->group(host)
         ->excludes(cancel);
     addFaultOption(*app, faults_);
+    addTraceOption(*app, trace_);
 
     actions_.addTo(*app);
   }
@@ -162,6 +164,7 @@ class StampCommand final : public Command {
     std::vector<DialogAction> actions = actions_.collect();
 
     HostSettings settings;
+    if (!openTrace(trace_, settings)) return kUsage;
     settings.windows = interactive_;
     if (!prefs_.empty()) settings.preferences = prefs_;
     if (!date_.empty()) settings.date = parseDate(date_);
@@ -375,6 +378,7 @@ class StampCommand final : public Command {
   std::string prefs_;
   std::string report_;
   std::vector<std::string> faults_;
+  std::string trace_;
   int active_ = 1;
   bool cancel_ = false;
   bool interactive_ = false;

@@ -290,6 +290,31 @@ TEST(Stamp, ACompressedDocumentIsStampedAsThePlainOneAndStaysCompressed) {
   EXPECT_EQ(readFile(ws / "abime.svgz"), damaged);
 }
 
+// The trace names every message and suite call, the same from one run to the next.
+TEST(Stamp, TraceWritesEveryCallTheSameEachRun) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  std::string traces[2];
+  for (int i = 0; i < 2; ++i) {
+    Result r = ws.run(withDate({"stamp", "--prefs", "p" + std::to_string(i) + ".ini", "--trace", "t.txt", "-o",
+                                "out.svg", "affiche-a4.svg"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    traces[i] = readFile(ws / "t.txt");
+  }
+  EXPECT_TRUE(traces[0] == traces[1]);
+  EXPECT_EQ(traces[0].rfind("PluginMain(\"SP Interface\", \"Startup\") = 0\n", 0), 0u) << traces[0].substr(0, 200);
+  EXPECT_NE(traces[0].find("\nPluginMain(\"AI Menu\", \"AI Go\") = 0\n"), std::string::npos);
+  EXPECT_NE(traces[0].find("ADM Item Suite v7.SetText(item1, \"Numéro du plan\")\n"), std::string::npos);
+  EXPECT_EQ(occurrences(traces[0], "AI Art Suite v1015.NewArt("), 1u) << "one stamp group";
+  EXPECT_EQ(occurrences(traces[0], "0x"), 0u) << "no addresses";
+
+  // A trace that cannot be written is a usage error, before anything is done.
+  Result r = ws.run(withDate({"stamp", "--trace", "no/such/t.txt", "-o", "other.svg", "affiche-a4.svg"}));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "estampilleur: --trace: cannot write 'no/such/t.txt': No such file or directory\n");
+  EXPECT_FALSE(std::filesystem::exists(ws / "other.svg"));
+}
+
 TEST(Stamp, BadInputsFailAloneAndAreNeverChanged) {
   Workspace ws;
   ws.example("affiche-a4.svg");
