@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "hostsim/model/compressed.h"
 #include "hostsim/model/document.h"
 #include "pages.h"
 
@@ -82,9 +83,13 @@ class Workspace {
   fs::path file(const std::string& name) const { return folder_ / name; }
 
   // The drawing of `pages` pages (the poster for kPhoto), written on first use.
-  fs::path input(int pages) {
-    fs::path file = folder_ / (pages == kPhoto ? "photo.svg" : "pages-" + std::to_string(pages) + ".svg");
-    if (!fs::exists(file)) writeFile(file, pages == kPhoto ? photoDocument(kPhotoBytes) : pagesDocument(pages));
+  fs::path input(int pages, bool compressed = false) {
+    fs::path file = folder_ / (pages == kPhoto ? std::string("photo.svg")
+                                               : "pages-" + std::to_string(pages) + (compressed ? ".svgz" : ".svg"));
+    if (!fs::exists(file)) {
+      const std::string svg = pages == kPhoto ? photoDocument(kPhotoBytes) : pagesDocument(pages);
+      writeFile(file, compressed ? hostsim::gzip(svg) : svg);
+    }
     return file;
   }
 
@@ -142,17 +147,19 @@ int stampsIn(const fs::path& file) {
 }
 
 // The command on the drawing of state.range(0) pages: OK with "Sur tous les plans"
-// checked, or Cancel. One untimed run first, which also stores the settings.
-void commandBenchmark(benchmark::State& state, bool cancel) {
+// checked, or Cancel; compressed, read and written as .svgz. One untimed run first, which
+// also stores the settings.
+void commandBenchmark(benchmark::State& state, bool cancel, bool compressed = false, bool traced = false) {
   const int pages = static_cast<int>(state.range(0));
   Workspace& space = workspace();
   const std::string tag = (cancel ? "cancel-" : "stamp-") + std::to_string(pages);
-  const fs::path input = space.input(pages);
-  const fs::path output = space.file(tag + ".svg");
+  const fs::path input = space.input(pages, compressed);
+  const fs::path output = space.file(tag + (compressed ? ".svgz" : ".svg"));
   const fs::path log = space.file(tag + ".log");
   std::vector<std::string> arguments = {space.program().string(), "stamp", "--date", kDate, "--prefs",
                                         space.file("preferences.ini").string(), "--all"};
   if (cancel) arguments.push_back("--cancel");
+  if (traced) arguments.insert(arguments.end(), {"--trace", space.file(tag + ".trace").string()});
   arguments.insert(arguments.end(), {"-o", output.string(), input.string()});
   const auto failed = [&](int status) {
     std::string message = space.program().string() + " ended with status " + std::to_string(status);
@@ -191,6 +198,8 @@ void commandBenchmark(benchmark::State& state, bool cancel) {
 
 void stamp(benchmark::State& state) { commandBenchmark(state, false); }
 void cancel(benchmark::State& state) { commandBenchmark(state, true); }
+void stampCompressed(benchmark::State& state) { commandBenchmark(state, false, true); }
+void stampTraced(benchmark::State& state) { commandBenchmark(state, false, false, true); }
 
 // The document model alone, in this process: the same file loaded and saved (atomically,
 // as the command saves), nothing else.
@@ -237,6 +246,8 @@ void sizes(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(stamp)->Apply(sizes);
 BENCHMARK(cancel)->Apply(sizes);
 BENCHMARK(loadSave)->Name("load_save")->Apply(sizes);
+BENCHMARK(stampCompressed)->Name("stamp_svgz")->Arg(1)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(stampTraced)->Name("stamp_trace")->Arg(1)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // Google Benchmark's usual lines, then the medians (or the single runs) side by side.
 class TableReporter final : public benchmark::ConsoleReporter {
@@ -263,21 +274,25 @@ class TableReporter final : public benchmark::ConsoleReporter {
     if (figures_.empty()) return;
     std::printf("\nMedians of %lld runs, in ms: real time / processor time (user + system).\n\n",
                 static_cast<long long>(repetitions_));
-    std::printf("| Artboards | `stamp` | `stamp --cancel` | stamping adds | load + save (model) | `stamp` per artboard |\n");
-    std::printf("|---:|---:|---:|---:|---:|---:|\n");
+    std::printf("| Artboards | `stamp` | `stamp --cancel` | stamping adds | load + save (model) | `stamp` per artboard "
+                "| `stamp` .svgz | `stamp --trace` |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const auto& [pages, row] : figures_) {
       if (pages == kPhoto) continue;
       const auto stamped = find(row, "stamp"), cancelled = find(row, "cancel");
       std::optional<Figure> added, perArtboard;
       if (stamped && cancelled) added = Figure{stamped->realMs - cancelled->realMs, stamped->cpuMs - cancelled->cpuMs};
       if (stamped) perArtboard = Figure{stamped->realMs / pages, stamped->cpuMs / pages};
-      std::printf("| %d | %s | %s | %s | %s | %s |\n", pages, cell(stamped).c_str(), cell(cancelled).c_str(),
-                  cell(added).c_str(), cell(find(row, "load_save")).c_str(), cell(perArtboard).c_str());
+      std::printf("| %d | %s | %s | %s | %s | %s | %s | %s |\n", pages, cell(stamped).c_str(), cell(cancelled).c_str(),
+                  cell(added).c_str(), cell(find(row, "load_save")).c_str(), cell(perArtboard).c_str(),
+                  cell(find(row, "stamp_svgz")).c_str(), cell(find(row, "stamp_trace")).c_str());
     }
     std::printf(
         "\n`stamp`: the whole command, process start to exit, OK with every artboard checked.\n"
         "`stamp --cancel`: the same run pressing Cancel (load, dialog, save unstamped).\n"
-        "stamping adds: the difference. load + save: hostsim::Document::load and saveAs alone.\n");
+        "stamping adds: the difference. load + save: hostsim::Document::load and saveAs alone.\n"
+        "`stamp` .svgz: `stamp` on the same drawing compressed, written compressed.\n"
+        "`stamp --trace`: `stamp` writing its trace to a file.\n");
 
     std::printf("\nPeak memory in MB (resident), and the times as above:\n\n");
     std::printf("| Document | MB | `stamp` | `stamp --cancel` | load + save (model) |\n|---|---:|---:|---:|---:|\n");

@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "hostsim/adm/dialogs.h"
 #include "session.h"
+#include "trace.h"
 
 namespace estampilleur {
 
@@ -23,12 +24,14 @@ class AboutCommand final : public Command {
     auto* interactive =
         app->add_flag("-i,--interactive", interactive_, "Show the About box in a window, closed by a click or Escape");
     render->excludes(interactive);
+    addTraceOption(*app, trace_);
     app->require_option(1);
   }
 
   int run() override {
     if (interactive_ && !openDesktop()) return kUsage;
     HostSettings settings;
+    if (!openTrace(trace_, settings)) return kUsage;
     settings.windows = interactive_;
     std::unique_ptr<Session> session = startSession(settings);
     if (!session) return kFailure;
@@ -43,6 +46,7 @@ class AboutCommand final : public Command {
 
  private:
   std::string render_;
+  std::string trace_;
   bool interactive_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include "actions.h"
 #include "commands.h"
 #include "faults.h"
+#include "trace.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/adm/render.h"
 #include "hostsim/model/document.h"
@@ -30,6 +31,7 @@ class DialogCommand final : public Command {
     app->add_option("--prefs", prefs_, "The host's preferences file, from which the dialog starts")
         ->type_name("FILE");
     addFaultOption(*app, faults_);
+    addTraceOption(*app, trace_);
     actions_.addTo(*app);
     app->footer(
         "The dialog opens over a new, never-saved A4 document, and is cancelled once drawn:\n"
@@ -39,6 +41,7 @@ class DialogCommand final : public Command {
   int run() override {
     if (faultHelp(faults_)) return kSuccess;
     HostSettings settings;
+    if (!openTrace(trace_, settings)) return kUsage;
     if (!prefs_.empty()) settings.preferences = prefs_;
     settings.faults = faults_;
     std::unique_ptr<Session> session = startSession(settings);
@@ -63,6 +66,7 @@ class DialogCommand final : public Command {
   std::string render_;
   std::string prefs_;
   std::vector<std::string> faults_;
+  std::string trace_;
   DialogActionOptions actions_;
 };
 

@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "hostsim/adm/menus.h"
 #include "session.h"
+#include "trace.h"
 
 namespace estampilleur {
 
@@ -17,10 +18,13 @@ class MenusCommand final : public Command {
  public:
   explicit MenusCommand(CLI::App& program) {
     app = program.add_subcommand("menus", "Print the host's menu tree, with the items the plug-in added");
+    addTraceOption(*app, trace_);
   }
 
   int run() override {
-    std::unique_ptr<Session> session = startSession(HostSettings{});
+    HostSettings settings;
+    if (!openTrace(trace_, settings)) return kUsage;
+    std::unique_ptr<Session> session = startSession(settings);
     if (!session) return kFailure;
     std::string tree = hostsim::menus(session->host()).tree();
     std::fwrite(tree.data(), 1, tree.size(), stdout);
@@ -28,6 +32,9 @@ class MenusCommand final : public Command {
     if (!session->finish()) status = kFailure;
     return status;
   }
+
+ private:
+  std::string trace_;
 };
 
 }  // namespace

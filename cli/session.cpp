@@ -103,6 +103,7 @@ std::unique_ptr<hostsim::FontCatalog> hostFonts() {
 
 Session::Session(const HostSettings& settings) {
   planFaults(settings.faults, host_.faults());
+  if (settings.trace) host_.traceTo(settings.trace);
   host_.setFonts(hostFonts());
 
   std::optional<std::filesystem::path> file = settings.preferences ? settings.preferences : defaultPreferencesFile();

@@ -42,6 +42,7 @@ struct HostSettings {
   // has played (openDesktop() first).
   bool windows = false;
   std::vector<std::string> faults;                   // --fault specs, checked when parsed
+  std::shared_ptr<hostsim::Tracer> trace;            // --trace, opened when parsed
 };
 
 // A date written YYYY-MM-DD, or nothing when it is not one or does not exist.

@@ -15,10 +15,12 @@
 #include "commands.h"
 #include "faults.h"
 #include "hostsim/adm/dialogs.h"
+#include "hostsim/model/compressed.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
 #include "report.h"
+#include "trace.h"
 #include "session.h"
 
 namespace estampilleur {
@@ -146,6 +148,7 @@ class StampCommand final : public Command {
         ->group(host)
         ->excludes(cancel);
     addFaultOption(*app, faults_);
+    addTraceOption(*app, trace_);
 
     actions_.addTo(*app);
   }
@@ -161,6 +164,7 @@ class StampCommand final : public Command {
     std::vector<DialogAction> actions = actions_.collect();
 
     HostSettings settings;
+    if (!openTrace(trace_, settings)) return kUsage;
     settings.windows = interactive_;
     if (!prefs_.empty()) settings.preferences = prefs_;
     if (!date_.empty()) settings.date = parseDate(date_);
@@ -334,6 +338,8 @@ class StampCommand final : public Command {
         std::filesystem::path target = destination(i);
         if (target.empty()) return fail(record, name + ": has no file name to write under --out-dir");
         bool unchanged = inPlace_->count() > 0 && !document->modified();
+        // In place the file keeps its form; elsewhere its name says it (.svgz: compressed).
+        if (inPlace_->count() == 0) document->setCompressed(hostsim::namesCompressedFile(target));
         if (!unchanged) {
           if (outDir_->count() > 0) std::filesystem::create_directories(outputDir_);
           document->saveAs(target, &metrics);
@@ -372,6 +378,7 @@ class StampCommand final : public Command {
   std::string prefs_;
   std::string report_;
   std::vector<std::string> faults_;
+  std::string trace_;
   int active_ = 1;
   bool cancel_ = false;
   bool interactive_ = false;

@@ -146,9 +146,12 @@ ASErr Host::deliver(const char* caller, const char* selector, SPMessageData& mes
   message.SPCheck = kSPValidSPMessageData;
   message.self = pluginRef();
   message.globals = record.globals;
+  if (basic != nullptr && tracer_) basic = static_cast<const SPBasicSuite*>(handedOut(kSPBasicSuite, kSPBasicSuiteVersion, basic));
   message.basic = const_cast<SPBasicSuite*>(basic);
+  const std::size_t line = tracer_ ? tracer_->begin("PluginMain", "", true) : 0;
   StderrCapture capture;
   ASErr result = record.entry(caller, selector, &message);
+  if (tracer_) tracer_->finish(line, trace::text(caller) + ", " + trace::text(selector), trace::code(result));
   stderr_ += capture.finish();
   record.globals = message.globals;
   return result;
@@ -220,7 +223,7 @@ ASErr Host::acquireSuite(const char* name, int32_t version, const void** suite) 
       if (key.first == name) return kSPBadSuiteVersionError;
     return kSPSuiteNotFoundError;
   }
-  *suite = it->second;
+  *suite = tracer_ ? handedOut(name, version, it->second) : it->second;
   accounting_.suiteAcquired(name, version);
   return kNoErr;
 }
@@ -235,7 +238,13 @@ ASErr Host::releaseSuite(const char* name, int32_t version) {
   return kNoErr;
 }
 
+const void* Host::handedOut(const std::string& name, int32_t version, const void* table) {
+  const auto traced = tracedTables_.find(table);
+  return traced == tracedTables_.end() ? table : traced->second(table, name + " v" + std::to_string(version));
+}
+
 std::optional<ASErr> Host::enter(const char* operation) {
+  if (tracer_) tracer_->entered(operation);
   const uint64_t nth = accounting_.countCall(operation);
   if (faults_.noFailingCalls()) return std::nullopt;
   return faults_.callFails(operation, nth, accounting_.totalCalls());

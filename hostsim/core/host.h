@@ -22,6 +22,7 @@
 #include "hostsim/core/accounting.h"
 #include "hostsim/core/faults.h"
 #include "hostsim/core/resources.h"
+#include "hostsim/core/trace.h"
 
 namespace hostsim {
 
@@ -158,6 +159,15 @@ class Host {
   ASErr releaseSuite(const char* name, int32_t version);
   // Every suite the host offers; each suite family adds its tables here.
   void offerSuite(std::string name, int32_t version, const void* table);
+  template <typename Suite>
+  void offerSuite(std::string name, int32_t version, const Suite* table) {
+    offerSuite(std::move(name), version, static_cast<const void*>(table));
+    tracedTables_[table] = &trace::tracedTable<Suite>;
+  }
+  // From now on the plug-in gets traced suites and every message and suite call is written
+  // to the tracer; set before the plug-in starts.
+  void traceTo(std::shared_ptr<Tracer> tracer) { tracer_ = std::move(tracer); }
+  Tracer* tracer() const { return tracer_.get(); }
   // The name of every suite offered, once each, in name order.
   std::vector<std::string> offeredSuiteNames() const;
 
@@ -167,7 +177,10 @@ class Host {
   // SP Basic's own operations and the memory blocks call this instead: they are counted,
   // but fail only through an unavailable suite or a failed allocation, never by call number,
   // and "*" does not number them (a sweep over "*" meets only calls that can fail).
-  void enterUnnumbered(const char* operation) { accounting_.countCall(operation, false); }
+  void enterUnnumbered(const char* operation) {
+    if (tracer_) tracer_->entered(operation);
+    accounting_.countCall(operation, false);
+  }
 
   // --- Memory blocks ---------------------------------------------------------------------
   ASErr allocateBlock(size_t size, const char* source, void** block);
@@ -241,6 +254,10 @@ class Host {
 
  private:
   ASErr deliver(const char* caller, const char* selector, SPMessageData& message);
+  // The table handed to the plug-in: a traced copy while tracing.
+  const void* handedOut(const std::string& name, int32_t version, const void* table);
+  std::map<const void*, const void* (*)(const void*, const std::string&)> tracedTables_;
+  std::shared_ptr<Tracer> tracer_;
 
   std::unique_ptr<PluginRecord> plugin_;
   std::map<std::pair<std::string, int32_t>, const void*> offered_;

@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "atomic_file.h"
+#include "compressed.h"
 #include "document_internal.h"
 #include "svg_syntax.h"
 
@@ -182,8 +183,18 @@ Document Document::load(const std::filesystem::path& file) {
   } catch (const std::runtime_error& e) {
     throw DocumentError(e.what());
   }
+  // Compressed documents are known by their first bytes, whatever their name.
+  const bool compressed = isGzip(bytes);
+  if (compressed) {
+    try {
+      bytes = gunzip(bytes);
+    } catch (const std::runtime_error& e) {
+      throw failure(file.string(), e.what());
+    }
+  }
   Document document(Impl::parse(std::move(bytes), file.string()));
   document.impl_->location = file;
+  document.impl_->compressed = compressed;
   return document;
 }
 
@@ -318,6 +329,10 @@ const std::optional<std::filesystem::path>& Document::location() const { return 
 
 bool Document::modified() const { return impl_->modified; }
 
+bool Document::compressed() const { return impl_->compressed; }
+
+void Document::setCompressed(bool compressed) { impl_->compressed = compressed; }
+
 std::string Document::toString(TextMeasurer* measurer) const {
   if (!impl_->edited) return impl_->original;
   std::string out;
@@ -346,7 +361,13 @@ void Document::write(ByteSink& sink, TextMeasurer* measurer) const {
 }
 
 void Document::saveAs(const std::filesystem::path& file, TextMeasurer* measurer) {
-  writeFileAtomically(file, [&](ByteSink& sink) { write(sink, measurer); });
+  if (impl_->compressed) {
+    // Compressed in one piece, from the whole text.
+    const std::string svg = toString(measurer);
+    writeFileAtomically(file, gzip(svg));
+  } else {
+    writeFileAtomically(file, [&](ByteSink& sink) { write(sink, measurer); });
+  }
   impl_->location = file;
   impl_->modified = false;
 }

@@ -117,6 +117,9 @@ class Document {
   // Where the document was loaded from or last saved to; empty if never saved.
   const std::optional<std::filesystem::path>& location() const;
   bool modified() const;
+  // Whether saveAs writes the file gzip-compressed (.svgz): as loaded, until set.
+  bool compressed() const;
+  void setCompressed(bool compressed);
   // The file's text. Its canvas (the viewBox) holds every page with its bleed and, given a
   // measurer, every text added since loading, so that a viewer showing only the viewBox
   // shows them all.

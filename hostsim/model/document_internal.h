@@ -124,6 +124,7 @@ struct Document::Impl {
   std::uint64_t currentLayer = 0;
   int activeArtboard = 0;
   bool modified = false;  // unsaved changes
+  bool compressed = false;  // written gzip-compressed
   bool edited = false;    // the tree differs from `original`
 
   mutable std::unordered_map<std::uint64_t, pugi::xml_node_struct*> nodeById;

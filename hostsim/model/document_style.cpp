@@ -83,8 +83,15 @@ InheritedStyle inheritedBelow(const OwnStyle& own, const InheritedStyle& above,
 }
 
 std::string firstFamily(std::string_view list) {
-  std::string_view first = list.substr(0, list.find(','));
-  first = trim(first);
+  // The first comma outside quotes ends the first family; a backslash escapes.
+  std::size_t end = 0;
+  for (char quote = 0; end < list.size() && (quote || list[end] != ','); ++end) {
+    if (list[end] == '\\')
+      ++end;
+    else if (quote ? list[end] == quote : list[end] == '\'' || list[end] == '"')
+      quote = quote ? 0 : list[end];
+  }
+  std::string_view first = trim(list.substr(0, std::min(end, list.size())));
   if (first.size() >= 2 && (first.front() == '\'' || first.front() == '"') && first.back() == first.front())
     first = first.substr(1, first.size() - 2);
   std::string out;

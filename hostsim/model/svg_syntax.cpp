@@ -33,7 +33,7 @@ template <typename Visit>
 bool forEachDeclaration(std::string_view style, Visit&& visit) {
   static constexpr auto kSpecial = [] {
     std::array<bool, 256> special{};
-    for (char c : {'"', '\'', '(', ')', ';'}) special[static_cast<unsigned char>(c)] = true;
+    for (char c : {'"', '\'', '(', ')', ';', '\\'}) special[static_cast<unsigned char>(c)] = true;
     return special;
   }();
   char quote = 0;
@@ -41,7 +41,9 @@ bool forEachDeclaration(std::string_view style, Visit&& visit) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < style.size(); ++i) {
     const char c = style[i];
-    if (quote) {
+    if (c == '\\') {
+      ++i;  // an escaped character, as in 'L\'Ancienne'
+    } else if (quote) {
       if (c == quote) quote = 0;
     } else if (!kSpecial[static_cast<unsigned char>(c)]) {
       continue;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <regex>
 
+#include "hostsim/model/compressed.h"
 #include "run.h"
 
 namespace clitest {
@@ -244,6 +245,74 @@ TEST(Stamp, InPlaceReplacesTheInputWithItsResult) {
   for (const auto& entry : std::filesystem::directory_iterator(ws.path()))
     if (entry.path().extension() == ".svg") ++svgs;
   EXPECT_EQ(svgs, 1u);
+}
+
+// A compressed document is stamped as the same document plain, under the name it was given.
+TEST(Stamp, ACompressedDocumentIsStampedAsThePlainOneAndStaysCompressed) {
+  Workspace ws;
+  ws.example("plaquette-multipage.svg");
+  auto packed = ws.example("plaquette-multipage.svgz");
+  const std::string before = readFile(packed);
+  std::string plainOut, packedOut;
+  json reports[2];
+  std::string prefs[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string input = i == 0 ? "plaquette-multipage.svg" : "plaquette-multipage.svgz";
+    Result r = ws.run(withDate({"stamp", "--prefs", "p" + std::to_string(i) + ".ini", "--report", "r.json", "-o",
+                                "out-" + input, input}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    reports[i] = readJson(ws / "r.json")["documents"][0];
+    prefs[i] = readFile(ws / ("p" + std::to_string(i) + ".ini"));
+  }
+  EXPECT_EQ(readFile(packed), before);
+  EXPECT_TRUE(hostsim::isGzip(readFile(ws / "out-plaquette-multipage.svgz")));
+  EXPECT_EQ(prefs[0], prefs[1]);
+  EXPECT_EQ(reports[0]["bleed"], reports[1]["bleed"]);
+  EXPECT_TRUE(contains(stampTexts(reports[1]), " - plaquette-multipage.svgz"));
+  auto plainTexts = stampTexts(reports[0]), packedTexts = stampTexts(reports[1]);
+  for (auto& text : packedTexts)
+    if (auto at = text.find(".svgz"); at != std::string::npos) text.erase(at + 4, 1);
+  EXPECT_EQ(plainTexts, packedTexts);
+
+  // In place it stays compressed; on standard output it is plain.
+  Result r = ws.run(withDate({"stamp", "--in-place", "plaquette-multipage.svgz"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(occurrences(hostsim::gunzip(readFile(packed)), "data-tag-QZVNOM"), 12u);
+  r = ws.run(withDate({"stamp", "-o", "-", "plaquette-multipage.svgz"}));
+  EXPECT_EQ(r.out.rfind("<?xml", 0), 0u) << r.err;
+
+  // A damaged one: one line, nothing written, the input untouched.
+  std::string damaged = before.substr(0, before.size() / 2);
+  writeFile(ws / "abime.svgz", damaged);
+  r = ws.run(withDate({"stamp", "--in-place", "abime.svgz"}));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "estampilleur: 'abime.svgz': a damaged compressed document (gzip data corrupt or cut short)\n");
+  EXPECT_EQ(readFile(ws / "abime.svgz"), damaged);
+}
+
+// The trace names every message and suite call, the same from one run to the next.
+TEST(Stamp, TraceWritesEveryCallTheSameEachRun) {
+  Workspace ws;
+  ws.example("affiche-a4.svg");
+  std::string traces[2];
+  for (int i = 0; i < 2; ++i) {
+    Result r = ws.run(withDate({"stamp", "--prefs", "p" + std::to_string(i) + ".ini", "--trace", "t.txt", "-o",
+                                "out.svg", "affiche-a4.svg"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    traces[i] = readFile(ws / "t.txt");
+  }
+  EXPECT_TRUE(traces[0] == traces[1]);
+  EXPECT_EQ(traces[0].rfind("PluginMain(\"SP Interface\", \"Startup\") = 0\n", 0), 0u) << traces[0].substr(0, 200);
+  EXPECT_NE(traces[0].find("\nPluginMain(\"AI Menu\", \"AI Go\") = 0\n"), std::string::npos);
+  EXPECT_NE(traces[0].find("ADM Item Suite v7.SetText(item1, \"Numéro du plan\")\n"), std::string::npos);
+  EXPECT_EQ(occurrences(traces[0], "AI Art Suite v1015.NewArt("), 1u) << "one stamp group";
+  EXPECT_EQ(occurrences(traces[0], "0x"), 0u) << "no addresses";
+
+  // A trace that cannot be written is a usage error, before anything is done.
+  Result r = ws.run(withDate({"stamp", "--trace", "no/such/t.txt", "-o", "other.svg", "affiche-a4.svg"}));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "estampilleur: --trace: cannot write 'no/such/t.txt': No such file or directory\n");
+  EXPECT_FALSE(std::filesystem::exists(ws / "other.svg"));
 }
 
 TEST(Stamp, BadInputsFailAloneAndAreNeverChanged) {

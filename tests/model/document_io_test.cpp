@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
+#include "compressed.h"
 #include "document.h"
 #include "support/support.h"
 
@@ -131,6 +132,60 @@ TEST(DocumentFile, LoadingRemembersTheFile) {
     FAIL();
   } catch (const DocumentError& e) {
     EXPECT_NE(std::string(e.what()).find("nope.svg"), std::string::npos) << e.what();
+  }
+}
+
+TEST(CompressedFile, ReadWhateverItsNameAndWrittenBackCompressed) {
+  TempDir dir;
+  writeText(dir / "plain-name.svg", gzip(kEditorFile));
+  Document doc = Document::load(dir / "plain-name.svg");
+  EXPECT_TRUE(doc.compressed());
+  EXPECT_EQ(doc.toString(), kEditorFile);
+  doc.saveAs(dir / "out.svgz");
+  EXPECT_EQ(gunzip(readText(dir / "out.svgz")), kEditorFile);
+  doc.setCompressed(false);
+  doc.saveAs(dir / "out.svg");
+  EXPECT_EQ(readText(dir / "out.svg"), kEditorFile);
+  EXPECT_TRUE(namesCompressedFile("a.SVGZ"));
+  EXPECT_FALSE(namesCompressedFile("a.svg"));
+  // gzip reads concatenated members as one file.
+  const std::size_t half = kEditorFile.size() / 2;
+  EXPECT_EQ(gunzip(gzip(kEditorFile.substr(0, half)) + gzip(kEditorFile.substr(half))), kEditorFile);
+}
+
+TEST(CompressedFile, DamagedTruncatedAndBombsAreRefusedNamingTheFile) {
+  TempDir dir;
+  const std::string packed = gzip(kEditorFile);
+  std::string flipped = packed;
+  flipped[packed.size() / 2] = static_cast<char>(flipped[packed.size() / 2] ^ 0x55);
+  std::string badCrc = packed;
+  badCrc[packed.size() - 6] = static_cast<char>(badCrc[packed.size() - 6] ^ 1);
+  const std::pair<std::string, std::string> cases[] = {
+      {packed.substr(0, packed.size() / 2), "damaged compressed document"},
+      {packed.substr(0, 2), "damaged compressed document"},
+      {packed.substr(0, packed.size() - 1), "damaged compressed document"},
+      {flipped, "damaged compressed document"},
+      {badCrc, "damaged compressed document"},
+      {packed + "trailing", "damaged compressed document"},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    writeText(dir / "x.svgz", bytes);
+    try {
+      Document::load(dir / "x.svgz");
+      ADD_FAILURE() << expected;
+    } catch (const DocumentError& e) {
+      EXPECT_NE(std::string(e.what()).find("x.svgz'"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(expected), std::string::npos) << e.what();
+    }
+  }
+  // A bomb stops at the limit, whatever it would expand to.
+  const std::string bomb = gzip(std::string((std::size_t{1} << 20) + 1, ' '));
+  EXPECT_EQ(gunzip(bomb, std::size_t{2} << 20).size(), (std::size_t{1} << 20) + 1);
+  try {
+    gunzip(bomb, std::size_t{1} << 20);
+    ADD_FAILURE() << "a bomb";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("expands beyond 1 MiB"), std::string::npos) << e.what();
   }
 }
 

@@ -206,10 +206,15 @@ TEST(PointText, ReadingsFollowEditsOfTheTextAndOfWhatHoldsIt) {
   doc.setTextStyle(added, style);
   EXPECT_EQ(doc.textStyle(added).font.family, "DejaVu Sans");
   EXPECT_NEAR(doc.textStyle(added).tracking, 0.5 / 6 * 1000, 1e-9);  // 0.5 of 6 user units
-  style.font.family = "Odd\\ (Name)";  // a backslash and brackets, read from the markup
-  doc.setTextStyle(added, style);
-  EXPECT_EQ(doc.textStyle(added).font.family, style.font.family);
-  EXPECT_EQ(doc.textStyle(added).justification, Justification::Center);
+  // Odd families, written into the markup, read back as written, here and from the file.
+  for (const char* family : {"L'Ancienne", "A, 'B'; \"C\"", "Odd\\ (Name)"}) {
+    style.font.family = family;
+    doc.setTextStyle(added, style);
+    EXPECT_EQ(doc.textStyle(added).font.family, family);
+    EXPECT_EQ(doc.textStyle(added).justification, Justification::Center) << family;
+    const Document reloaded = Document::parse(doc.toString());
+    EXPECT_EQ(reloaded.textStyle(reloaded.matchingArt(ArtKind::PointText, LockFilter::Any)[1]).font.family, family);
+  }
 
   // Hiding the layer writes its style: the texts read the same.
   doc.setHidden(doc.layerGroup(doc.layer(0)), true);
