@@ -114,6 +114,8 @@ class Document {
   // --- File -------------------------------------------------------------
   // Where the document was loaded from or last saved to; empty if never saved.
   const std::optional<std::filesystem::path>& location() const;
+  // The file the document stands for when it was opened from a copy; empty: never saved.
+  void setLocation(std::optional<std::filesystem::path> file);
   bool modified() const;
   // The file's text. Its canvas (the viewBox) holds every page with its bleed and, given a
   // measurer, every text added since loading, so that a viewer showing only the viewBox
