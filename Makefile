@@ -3,9 +3,11 @@ PACKAGES := cmake ninja-build g++ pkg-config git \
 	libpugixml-dev libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
 	googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
 	clang libclang-rt-14-dev
+# The editor extension and its tests.
+PACKAGES += inkscape python3 libxml2-utils xvfb xauth xdotool
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build test demo fuzz bench clean
+.PHONY: all deps build test demo fuzz bench clean install uninstall install-extension uninstall-extension
 
 all: build
 
@@ -41,3 +43,33 @@ bench: build
 
 clean:
 	rm -rf build
+
+# The command, the module and its resources live together (the command loads the module from
+# beside itself, following the link in bin/).
+PREFIX ?= /usr/local
+LIBDIR = $(DESTDIR)$(PREFIX)/lib/estampilleur
+
+install: build
+	install -d $(LIBDIR) $(DESTDIR)$(PREFIX)/bin
+	install -m 755 build/release/bin/estampilleur build/release/bin/Estampilleur.so $(LIBDIR)/
+	install -m 644 build/release/bin/Estampilleur.rsrc $(LIBDIR)/
+	ln -sfn ../lib/estampilleur/estampilleur $(DESTDIR)$(PREFIX)/bin/estampilleur
+
+uninstall:
+	rm -f $(DESTDIR)$(PREFIX)/bin/estampilleur
+	rm -rf $(LIBDIR)
+
+# The editor extension, for the current user, calling the installed command.
+INKSCAPE_PROFILE_DIR ?= $(shell inkscape --user-data-directory 2>/dev/null || \
+	echo "$${XDG_CONFIG_HOME:-$$HOME/.config}/inkscape")
+EXTENSION_DIR = $(INKSCAPE_PROFILE_DIR)/extensions/estampilleur
+ESTAMPILLEUR ?= $(PREFIX)/bin/estampilleur
+
+install-extension:
+	@[ -x "$(ESTAMPILLEUR)" ] || echo "note: $(ESTAMPILLEUR) is not installed yet (make install)"
+	install -d "$(EXTENSION_DIR)"
+	install -m 644 inkscape/estampilleur.inx "$(EXTENSION_DIR)/"
+	sed 's|^COMMAND = .*|COMMAND = "$(ESTAMPILLEUR)"|' inkscape/estampilleur.py > "$(EXTENSION_DIR)/estampilleur.py"
+
+uninstall-extension:
+	rm -rf "$(EXTENSION_DIR)"

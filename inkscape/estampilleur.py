@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+# coding=utf-8
+"""QZV•Estampilleur… in the editor's Extensions menu: the open document is handed to the
+estampilleur command, which shows the plug-in's own settings dialog in a window; OK gives the
+stamped document back to the editor, Annuler gives nothing back and the document stays as it was.
+"""
+
+import json
+import os
+import subprocess
+import tempfile
+
+import inkex
+
+# The installed command; make install-extension writes its full path here.
+COMMAND = "estampilleur"
+
+# The real file ("" for a never-saved document). Read before inkex, which puts the temporary
+# copy's path there when it is missing, and that name must not be stamped.
+DOCUMENT_PATH = os.environ.get("DOCUMENT_PATH", "")
+
+
+class Estampilleur(inkex.EffectExtension):
+    """Hands the document to the command and its result back; the plug-in does the rest."""
+
+    def active_page(self):
+        """The page holding the centre of the first selected object, counted from 1; else 1."""
+        first = self.svg.selection.first()
+        parent = first.getparent() if first is not None else None
+        box = first.bounding_box(parent.composed_transform()) if parent is not None else None
+        if box:
+            for number, page in enumerate(self.svg.namedview.get_pages(), 1):
+                if page.x <= box.center_x <= page.x + page.width and page.y <= box.center_y <= page.y + page.height:
+                    return number
+        return 1
+
+    def effect(self):
+        with tempfile.TemporaryDirectory(prefix="estampilleur-") as folder:
+            report = os.path.join(folder, "rapport.json")
+            command = [COMMAND, "stamp", "--interactive", "--active", str(self.active_page()),
+                       "--document-path=" + DOCUMENT_PATH, "--report", report, "-o", "-",
+                       self.options.input_file]
+            try:
+                done = subprocess.run(command, capture_output=True, check=False)
+            except OSError:
+                raise inkex.AbortExtension(f"Estampilleur : la commande {COMMAND} est introuvable ou ne peut "
+                                           "pas être lancée (make install l'installe).") from None
+            if done.returncode != 0:
+                said = [line.removeprefix("estampilleur: ") for line in
+                        done.stderr.decode("utf-8", "replace").splitlines() if line.startswith("estampilleur: ")]
+                why = (said or ["sans message"])[-1].replace(self.options.input_file, DOCUMENT_PATH or "document")
+                raise inkex.AbortExtension(f"Estampilleur : le document n'a pas été estampillé ({why}).")
+            with open(report, encoding="utf-8") as stream:
+                stamped = json.load(stream)["documents"][0]
+        if stamped.get("dialog") == "ok":
+            self.document = done.stdout
+
+    def has_changed(self, ret):
+        # Only a stamped result goes back: after Annuler the editor keeps its document untouched.
+        return isinstance(self.document, bytes)
+
+
+if __name__ == "__main__":
+    Estampilleur().run()
