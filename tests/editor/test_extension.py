@@ -3,68 +3,19 @@ schema; the script with a temporary copy of the document, DOCUMENT_PATH and --id
 gives them, and the plug-in's window answered by real key presses and clicks; the editor itself.
 Each test class has its own X server, so that the keys go to its own windows only."""
 
-import json
 import os
-import re
-import select
 import shutil
 import subprocess
 import tempfile
 import unittest
 from pathlib import Path
 
+from desktop import LIMIT, Person, run
+
 SOURCE = Path(os.environ["ESTAMPILLEUR_SOURCE"])
 COMMAND = os.environ["ESTAMPILLEUR_COMMAND"]
-LIMIT = 120  # seconds for any program a test starts
 EDITOR_DATA = Path("/usr/share/inkscape")
-DIALOG = r"Estampilleur \(R"  # the settings dialog's window title (a regular expression)
 ALL_PAGES = (159, 160, 174)  # «Sur tous les plans»: top, left and bottom in the dialog
-
-
-def run(args, **options):
-    return subprocess.run(["timeout", str(LIMIT), *args], capture_output=True, check=False, **options)
-
-
-class Person:
-    """A private X server, and a person using the windows shown on it."""
-
-    def __init__(self):
-        read, write = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as announced:
-            if not select.select([announced], [], [], 30)[0]:
-                self.server.kill()
-                raise RuntimeError("Xvfb did not start")
-            display = announced.readline().strip()
-        self.env = dict(os.environ, DISPLAY=":" + display, GDK_BACKEND="x11", GSK_RENDERER="cairo",
-                        GTK_A11Y="none", WAYLAND_DISPLAY="")
-
-    def close(self):
-        self.server.terminate()
-        self.server.wait(timeout=30)
-
-    def xdotool(self, *args):
-        done = run(["xdotool", *args], env=self.env)
-        if done.returncode != 0:
-            raise RuntimeError(f"xdotool {' '.join(args)}: {done.stderr.decode()}")
-        return done.stdout.decode()
-
-    def answer(self, *acts):
-        """Waits for the settings dialog, then clicks the check boxes given as (top, left,
-        bottom) in the dialog and presses the keys given by name."""
-        window = self.xdotool("search", "--sync", "--onlyvisible", "--name", DIALOG).split()[0]
-        where = dict(re.findall(r"(\w+)=(\d+)", self.xdotool("getwindowgeometry", "--shell", window)))
-        self.xdotool("windowfocus", "--sync", window)
-        for act in acts:
-            if isinstance(act, tuple):
-                top, left, bottom = act
-                self.xdotool("mousemove", "--sync", str(int(where["X"]) + left + 6),
-                             str(int(where["Y"]) + (top + bottom) // 2), "click", "1")
-            else:
-                self.xdotool("key", "--window", window, act)
 
 
 class Workspace(unittest.TestCase):
