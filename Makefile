@@ -7,7 +7,7 @@ PACKAGES := cmake ninja-build g++ pkg-config git \
 PACKAGES += inkscape python3 libxml2-utils xvfb xauth xdotool
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build test demo fuzz bench clean install uninstall install-extension uninstall-extension
+.PHONY: all deps build test demo fuzz bench bench-editor clean install uninstall install-extension uninstall-extension
 
 all: build
 
@@ -40,6 +40,9 @@ demo: build
 
 bench: build
 	build/release/bin/estampilleur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+bench-editor: build
+	/usr/bin/python3 bench/editor_round_trip.py
 
 clean:
 	rm -rf build
