@@ -2,9 +2,9 @@
 PACKAGES := cmake ninja-build g++ pkg-config git \
 	libpugixml-dev libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
 	googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
-	clang libclang-rt-14-dev
-# The editor extension and its tests.
-PACKAGES += inkscape python3 libxml2-utils xvfb xauth xdotool
+	clang libclang-rt-14-dev \
+	libgtkmm-4.0-dev librsvg2-dev xvfb xauth xdotool \
+	inkscape python3 libxml2-utils
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps build test demo fuzz bench bench-editor clean install uninstall install-extension uninstall-extension
@@ -29,7 +29,7 @@ build: deps
 test: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
-	ctest --preset asan -j $(JOBS)
+	xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset asan -j $(JOBS)
 	JOBS=$(JOBS) sh fuzz/run.sh 30
 
 fuzz: deps

@@ -1,5 +1,5 @@
-// estampilleur about: the plug-in's About box, chosen from the host's About menu and drawn
-// as an SVG picture, then closed with its button.
+// estampilleur about: the plug-in's About box, chosen from the host's About menu and shown
+// in a window until the person closes it, or drawn as an SVG picture and closed.
 #include <CLI/CLI.hpp>
 
 #include <memory>
@@ -17,25 +17,33 @@ namespace {
 class AboutCommand final : public Command {
  public:
   explicit AboutCommand(CLI::App& program) {
-    app = program.add_subcommand("about", "Draw the plug-in's About box as an SVG picture");
-    app->add_option("--render", render_, "Write the picture to FILE.svg (- is standard output)")
-        ->type_name("FILE.svg")
-        ->required();
+    app = program.add_subcommand("about", "Show the plug-in's About box in a window, or draw it as an SVG picture");
+    auto* render = app->add_option("--render", render_, "Write the picture to FILE.svg (- is standard output)")
+                       ->type_name("FILE.svg");
+    auto* interactive =
+        app->add_flag("-i,--interactive", interactive_, "Show the About box in a window, closed by a click or Escape");
+    render->excludes(interactive);
+    app->require_option(1);
   }
 
   int run() override {
-    std::unique_ptr<Session> session = startSession(HostSettings{});
+    if (interactive_ && !openDesktop()) return kUsage;
+    HostSettings settings;
+    settings.windows = interactive_;
+    std::unique_ptr<Session> session = startSession(settings);
     if (!session) return kFailure;
-    // The About box's only button is its item 1: the script presses it once it is drawn.
-    DialogScript script({}, DialogScript::Ending::OK);
+    // The About box's only button is its item 1: the script presses it once it is drawn,
+    // or the person does.
+    DialogScript script({}, interactive_ ? DialogScript::Ending::Person : DialogScript::Ending::OK);
     DialogOutcome outcome = session->choose(kAboutGroup, kSettingsCommand, script);
-    int status = draw(outcome, "About box", render_);
+    int status = interactive_ ? kSuccess : draw(outcome, "About box", render_);
     if (!session->finish()) status = std::max(status, kFailure);
     return status;
   }
 
  private:
   std::string render_;
+  bool interactive_ = false;
 };
 
 }  // namespace

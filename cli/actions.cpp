@@ -183,9 +183,10 @@ void DialogScript::next(hostsim::Dialogs& dialogs, hostsim::adm::Dialog& dialog)
 }
 
 void DialogScript::press(hostsim::Dialogs& dialogs, Ending button) {
+  done_ = true;
+  if (button == Ending::Person) return;
   dialogs.user().click(button == Ending::OK ? item::kOK : item::kCancel);
   pressed_ = button;
-  done_ = true;
 }
 
 std::optional<UserAction> DialogScript::decide(const hostsim::adm::Dialog& dialog, const DialogAction& action) {

@@ -88,16 +88,16 @@ class DialogActionOptions {
 };
 
 // Plays the actions in the first dialog that opens while it is installed, then presses OK
-// (or Cancel).
+// (or Cancel), or leaves the dialog to the person at its window.
 class DialogScript {
  public:
-  enum class Ending { OK, Cancel };
+  enum class Ending { OK, Cancel, Person };
   DialogScript(std::vector<DialogAction> actions, Ending ending);
 
   // The refusal that stopped the script ("--number: «Numéro du plan» is disabled..."), if any.
   const std::optional<std::string>& refusal() const { return refusal_; }
-  // The button the user pressed last: OK, or Cancel (also after a refusal). Nothing when the
-  // dialog never got that far.
+  // The button the script pressed last: OK, or Cancel (also after a refusal). Nothing when
+  // the dialog never got that far, or was left to the person.
   std::optional<Ending> pressed() const { return pressed_; }
 
  private:

@@ -8,6 +8,7 @@
 
 #include "actions.h"
 #include "commands.h"
+#include "faults.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/adm/render.h"
 #include "hostsim/model/document.h"
@@ -28,6 +29,7 @@ class DialogCommand final : public Command {
         ->required();
     app->add_option("--prefs", prefs_, "The host's preferences file, from which the dialog starts")
         ->type_name("FILE");
+    addFaultOption(*app, faults_);
     actions_.addTo(*app);
     app->footer(
         "The dialog opens over a new, never-saved A4 document, and is cancelled once drawn:\n"
@@ -35,8 +37,10 @@ class DialogCommand final : public Command {
   }
 
   int run() override {
+    if (faultHelp(faults_)) return kSuccess;
     HostSettings settings;
     if (!prefs_.empty()) settings.preferences = prefs_;
+    settings.faults = faults_;
     std::unique_ptr<Session> session = startSession(settings);
     if (!session) return kFailure;
 
@@ -58,6 +62,7 @@ class DialogCommand final : public Command {
  private:
   std::string render_;
   std::string prefs_;
+  std::vector<std::string> faults_;
   DialogActionOptions actions_;
 };
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "commands.h"
-#include "hostsim/core/host.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
+#include "hostsim/standard_host.h"
 #include "session.h"
 
 namespace estampilleur {
@@ -24,7 +24,7 @@ class FontsCommand final : public Command {
 
   int run() override {
     // Only the host is needed: its font suite names the fonts as the plug-in sees them.
-    hostsim::Host host;
+    hostsim::StandardHost host;
     try {
       host.setFonts(hostFonts());
     } catch (const SetupError& e) {

@@ -22,7 +22,7 @@ class MenusCommand final : public Command {
   int run() override {
     std::unique_ptr<Session> session = startSession(HostSettings{});
     if (!session) return kFailure;
-    std::string tree = session->host().menus().tree();
+    std::string tree = hostsim::menus(session->host()).tree();
     std::fwrite(tree.data(), 1, tree.size(), stdout);
     int status = std::fflush(stdout) == 0 ? kSuccess : kFailure;
     if (!session->finish()) status = kFailure;

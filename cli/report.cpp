@@ -78,6 +78,7 @@ Json toJson(const DocumentRecord& record) {
       {"saved", record.saved},
       {"dialog", optionalText(record.dialog)},
       {"error", optionalText(record.error)},
+      {"endedBy", optionalText(record.endedBy)},
   };
   json["artboards"] = Json::array();
   for (const auto& artboard : record.artboards) json["artboards"].push_back(rectangle(artboard));

@@ -41,6 +41,7 @@ struct DocumentRecord {
   bool saved = false;                 // the document had a file
   std::optional<std::string> dialog;  // "ok", "cancel", or null when no dialog ran
   std::optional<std::string> error;
+  std::optional<std::string> endedBy;  // the plug-in's alert that refused or broke off the stamping
   bool described = false;             // the fields below hold the document's state
   std::vector<hostsim::Rect> artboards;
   int active = 0;

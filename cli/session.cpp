@@ -6,11 +6,13 @@
 #include <utility>
 
 #include "actions.h"
+#include "faults.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/adm/menus.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
 #include "hostsim/model/preferences.h"
+#include "hostsim/window/dialog_windows.h"
 
 namespace estampilleur {
 
@@ -34,6 +36,13 @@ std::filesystem::path thisProgram() {
 }
 
 }  // namespace
+
+bool openDesktop() {
+  std::string why;
+  if (hostsim::window::openDesktop(why)) return true;
+  complain("--interactive: " + why);
+  return false;
+}
 
 void complain(const std::string& text) {
   std::fflush(stdout);
@@ -93,6 +102,7 @@ std::unique_ptr<hostsim::FontCatalog> hostFonts() {
 }
 
 Session::Session(const HostSettings& settings) {
+  planFaults(settings.faults, host_.faults());
   host_.setFonts(hostFonts());
 
   std::optional<std::filesystem::path> file = settings.preferences ? settings.preferences : defaultPreferencesFile();
@@ -116,6 +126,11 @@ Session::Session(const HostSettings& settings) {
     host_.loadPlugin(module);
   } catch (const std::runtime_error& e) {
     throw SetupError(e.what());
+  }
+  if (settings.windows) {
+    // Before the start-up, so the plug-in places its dialogs on the real screen.
+    windows_ = std::make_unique<hostsim::window::DialogWindows>(host_);
+    hostsim::dialogs(host_).setFrontEnd(windows_.get());
   }
 }
 
@@ -162,13 +177,13 @@ bool Session::start() {
 
 DialogOutcome Session::choose(const char* group, const char* text, DialogScript& script) {
   DialogOutcome outcome;
-  hostsim::MenuItem* item = host_.menus().findItem(group, text);
+  hostsim::MenuItem* item = hostsim::menus(host_).findItem(group, text);
   if (item == nullptr) {
     outcome.problems.push_back("the plug-in added no menu item «" + hostsim::macRomanToUtf8(text) + "» to «" +
                                hostsim::macRomanToUtf8(group) + "»");
     return outcome;
   }
-  hostsim::Dialogs& dialogs = host_.dialogs();
+  hostsim::Dialogs& dialogs = hostsim::dialogs(host_);
   size_t dialogsBefore = dialogs.all().size();
   dialogs.clearErrors();
   {

@@ -11,13 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/core/host.h"
 #include "hostsim/model/clock.h"
+#include "hostsim/standard_host.h"
 
 namespace hostsim {
 class Document;
 namespace adm {
 class Dialog;
+}
+namespace window {
+class DialogWindows;
 }
 }  // namespace hostsim
 
@@ -35,6 +38,10 @@ class SetupError : public std::runtime_error {
 struct HostSettings {
   std::optional<std::filesystem::path> preferences;  // empty: the default file
   std::optional<hostsim::DateTime> date;             // empty: SOURCE_DATE_EPOCH, else today
+  // The dialogs open in desktop windows, for the person at them to work once the script
+  // has played (openDesktop() first).
+  bool windows = false;
+  std::vector<std::string> faults;                   // --fault specs, checked when parsed
 };
 
 // A date written YYYY-MM-DD, or nothing when it is not one or does not exist.
@@ -91,12 +98,16 @@ class Session {
   void relayPluginOutput();
 
  private:
-  hostsim::Host host_;
+  hostsim::StandardHost host_;
+  std::unique_ptr<hostsim::window::DialogWindows> windows_;
   bool started_ = false;
   bool finished_ = false;
   std::string startupError_;
   size_t relayed_ = 0;
 };
+
+// For -i: whether the desktop can be reached; says why not in one line (status 2 follows).
+bool openDesktop();
 
 // One line on standard error: "estampilleur: TEXT".
 void complain(const std::string& text);

@@ -13,6 +13,7 @@
 
 #include "actions.h"
 #include "commands.h"
+#include "faults.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
@@ -81,6 +82,15 @@ std::string oneLine(std::string text) {
   return text;
 }
 
+// The alert with which the plug-in refused a stamping (a locked or hidden layer) or broke it
+// off (every error alert), among those from `first` on; the bleed alert is neither.
+const hostsim::Alert* endingAlert(const std::vector<hostsim::Alert>& alerts, size_t first) {
+  static const std::string kLockedLayer = "Impossible, le calque est verrouill\x8E.";  // ...verrouillé.
+  for (size_t a = first; a < alerts.size(); ++a)
+    if (alerts[a].kind == hostsim::Alert::Kind::Error || alerts[a].text == kLockedLayer) return &alerts[a];
+  return nullptr;
+}
+
 class StampCommand final : public Command {
  public:
   explicit StampCommand(CLI::App& program) {
@@ -134,21 +144,33 @@ class StampCommand final : public Command {
         ->type_name("FILE")
         ->group(host);
     app->add_option("--report", report_, "Write a JSON report of the run to FILE")->type_name("FILE")->group(host);
-    app->add_flag("--cancel", cancel_, "Press Cancel instead of OK: the documents are saved unstamped")->group(host);
+    auto* cancel =
+        app->add_flag("--cancel", cancel_, "Press Cancel instead of OK: the documents are saved unstamped")->group(host);
+    app->add_flag("-i,--interactive", interactive_,
+                  "Open the settings dialog in a window for each document, set by the dialog options given, "
+                  "for you to press OK or Annuler")
+        ->group(host)
+        ->excludes(cancel);
+    addFaultOption(*app, faults_);
 
     actions_.addTo(*app);
   }
 
   int run() override {
+    if (faultHelp(faults_)) return kSuccess;
     if (auto problem = usageProblem()) {
       complain(*problem);
       return kUsage;
     }
+    // Before anything is opened or written.
+    if (interactive_ && !openDesktop()) return kUsage;
     std::vector<DialogAction> actions = actions_.collect();
 
     HostSettings settings;
+    settings.windows = interactive_;
     if (!prefs_.empty()) settings.preferences = prefs_;
     if (!date_.empty()) settings.date = parseDate(date_);
+    settings.faults = faults_;
 
     std::vector<DocumentRecord> records;
     int status = kSuccess;
@@ -272,7 +294,9 @@ class StampCommand final : public Command {
     size_t alertsBefore = host.alerts().size();
     int beepsBefore = host.beeps();
     host.setDocument(std::move(document));
-    DialogScript script(actions, cancel_ ? DialogScript::Ending::Cancel : DialogScript::Ending::OK);
+    DialogScript script(actions, interactive_ ? DialogScript::Ending::Person
+                                 : cancel_    ? DialogScript::Ending::Cancel
+                                              : DialogScript::Ending::OK);
     DialogOutcome outcome = session.choose(kToolsGroup, kSettingsCommand, script);
     document = host.takeDocument();
 
@@ -282,10 +306,13 @@ class StampCommand final : public Command {
       record.alerts.push_back(text);
     }
     record.beeps = host.beeps() - beepsBefore;
-    if (script.pressed() && outcome.opened && !outcome.dialog->endedByHost())
-      record.dialog = *script.pressed() == DialogScript::Ending::OK ? "ok" : "cancel";
-    else if (outcome.opened)
-      record.dialog = "cancel";
+    if (outcome.opened) {
+      // Either button may end the dialog with the same result: the host knows which did.
+      const hostsim::adm::Dialog& dialog = *outcome.dialog;
+      const bool ok = script.pressed() ? *script.pressed() == DialogScript::Ending::OK
+                                       : dialog.endingItem() == std::optional<int32_t>(item::kOK);
+      record.dialog = ok && !dialog.endedByHost() ? "ok" : "cancel";
+    }
 
     if (script.refusal()) {
       complain(*script.refusal());
@@ -303,6 +330,12 @@ class StampCommand final : public Command {
     }
 
     if (!document) return fail(record, name + ": the host lost the document");
+    // The earlier stamps may be gone already: such a result is not saved.
+    if (const hostsim::Alert* ending = endingAlert(host.alerts(), alertsBefore)) {
+      record.endedBy = hostsim::macRomanToUtf8(ending->text);
+      return fail(record, name + ": not stamped, nothing saved: the plug-in stopped with «" + oneLine(*record.endedBy) +
+                              "»");
+    }
     // The host measures the texts it writes, so that the canvas holds them all.
     hostsim::FontMetrics& metrics = host.textMetrics();
     try {
@@ -354,8 +387,10 @@ class StampCommand final : public Command {
   std::string prefs_;
   std::string report_;
   std::string documentPath_;
+  std::vector<std::string> faults_;
   int active_ = 1;
   bool cancel_ = false;
+  bool interactive_ = false;
   CLI::Option* output_ = nullptr;
   CLI::Option* outDir_ = nullptr;
   CLI::Option* inPlace_ = nullptr;

@@ -13,6 +13,10 @@
 #include "hostsim/adm/drawing.h"
 #include "hostsim/adm/widgets.h"
 
+namespace hostsim {
+class Dialogs;
+}
+
 namespace hostsim::adm {
 
 class Dialog {
@@ -62,6 +66,9 @@ class Dialog {
   bool cancelling() const { return cancelling_; }
   // True when the host ended the dialog because the script ran out or failed.
   bool endedByHost() const { return endedByHost_; }
+  // The item whose notification ended the dialog (OK, Annuler...), if one did: the plug-in
+  // may end it with the same result from either button.
+  std::optional<int32_t> endingItem() const { return endingItem_; }
 
   // Every call of a draw procedure made for this dialog or its items, in order.
   const std::vector<DrawCall>& drawCalls() const { return drawCalls_; }
@@ -94,6 +101,7 @@ class Dialog {
   int32_t modalResult_ = 0;
   bool cancelling_ = false;
   bool endedByHost_ = false;
+  std::optional<int32_t> endingItem_;
   std::vector<DrawCall> drawCalls_;
   std::vector<DrawOp> drawing_;
   std::vector<Icon*> icons_;

@@ -185,12 +185,25 @@ int32_t Dialogs::runModal(SPPluginRef plugin, const char* name, int32_t dialogID
   }
   while (!d.endRequested()) {
     std::optional<UserAction> action = user_.next();
+    const bool byPerson = !action && frontEnd_ != nullptr;
+    if (byPerson) {
+      action = frontEnd_->next(d);
+      if (!action) {
+        escape(d);  // the window is gone: as if the person had pressed Escape
+        break;
+      }
+    }
     if (!action) {
       error("the script ended while the dialog " + d.describe() + " was still open");
       escape(d);
       break;
     }
     std::string problem = perform(d, *action);
+    if (!problem.empty() && byPerson) {
+      // A person who typed what the plug-in cannot hold gets the field back as it was.
+      frontEnd_->refused(d, problem);
+      continue;
+    }
     if (!problem.empty()) {
       // The rest of the script was written for a dialog in another state.
       error(problem);
@@ -206,8 +219,10 @@ int32_t Dialogs::runModal(SPPluginRef plugin, const char* name, int32_t dialogID
         user_.clear();
       }
     }
+    if (frontEnd_ != nullptr && !d.endRequested()) frontEnd_->changed(d);
   }
 
+  if (frontEnd_ != nullptr) frontEnd_->closing(d);
   int32_t result = d.modalResult();
   close(d);
   return result;
@@ -335,6 +350,8 @@ void Dialogs::close(Dialog& d) {
 }
 
 void Dialogs::notify(Item& item, const char* type) {
+  Dialog& d = item.dialog();
+  const bool wasEnding = d.endRequested();
   notifications_.push_back({type});
   adm::Notification* n = &notifications_.back();
   given(n, Kind::Notifier);
@@ -348,6 +365,7 @@ void Dialogs::notify(Item& item, const char* type) {
     defaultNotify(item);
   }
   taken(n, "its notification is over");
+  if (!wasEnding && d.endRequested()) d.endingItem_ = item.id();
 }
 
 void Dialogs::defaultNotify(Item& item) {
@@ -484,5 +502,7 @@ void Dialogs::destroyIcon(ADMIconRef handle, const char* operation) {
 adm::Icon* Dialogs::drawableIcon(ADMIconRef handle, const char* operation) {
   return static_cast<adm::Icon*>(resolve(handle, Kind::Icon, operation));
 }
+
+Dialogs& dialogs(Host& host) { return host.state<Dialogs>(); }
 
 }  // namespace hostsim

@@ -4,10 +4,11 @@
 // A modal dialog runs like this: the dialog is made, the plug-in's init procedure builds
 // it, the host draws it, the open hook runs, and then the scripted user's actions are
 // played until the plug-in (or the host's default handling of items 1 and 2) ends it.
-// A script that runs out while the dialog is open, or an action the dialog refuses (a
-// disabled or missing item...), is recorded in errors() and the host then ends the dialog
-// as the Escape key does: through its Cancel item (2) if it has an enabled one, else
-// directly with result 2. The loop never waits for input that cannot come.
+// When the script runs out and a front end is set (a window), the person at it plays on.
+// A script that runs out while the dialog is open with no front end, or an action the
+// dialog refuses (a disabled or missing item...), is recorded in errors() and the host then
+// ends the dialog as the Escape key does: through its Cancel item (2) if it has an enabled
+// one, else directly with result 2. The loop never waits for input that cannot come.
 //
 // Everything the plug-in can hold is a host object, counted in the host's accounting:
 // "ADM dialog", "ADM item", "ADM list", "ADM entry" while the dialog is open; "ADM notifier"
@@ -31,10 +32,13 @@
 #include "hostapi/ADMSuites.h"
 #include "hostsim/adm/dialog.h"
 #include "hostsim/adm/drawing.h"
+#include "hostsim/adm/front_end.h"
 #include "hostsim/adm/user.h"
 #include "hostsim/adm/widgets.h"
 
 namespace hostsim {
+
+class Host;
 
 class Dialogs {
  public:
@@ -50,6 +54,9 @@ class Dialogs {
   // Runs after each action that leaves the dialog open (its notification and redraw done),
   // while the dialog waits for the next one; the hook may queue it.
   void onAction(std::function<void(adm::Dialog&, const adm::UserAction&)> hook) { onAction_ = std::move(hook); }
+  // Who plays once the scripted user's queue is empty; null (the default): nobody.
+  void setFrontEnd(adm::FrontEnd* frontEnd) { frontEnd_ = frontEnd; }
+  adm::FrontEnd* frontEnd() const { return frontEnd_; }
 
   // What went wrong with the script, one UTF-8 sentence each, in order.
   const std::vector<std::string>& errors() const { return errors_; }
@@ -115,6 +122,7 @@ class Dialogs {
   adm::ScriptedUser user_;
   std::function<void(adm::Dialog&)> onOpen_;
   std::function<void(adm::Dialog&, const adm::UserAction&)> onAction_;
+  adm::FrontEnd* frontEnd_ = nullptr;
   std::vector<std::string> errors_;
   std::vector<std::unique_ptr<adm::Dialog>> all_;
   std::vector<adm::Dialog*> open_;
@@ -125,5 +133,8 @@ class Dialogs {
   std::deque<adm::Icon> icons_;
   std::unordered_map<const void*, Handle> handles_;
 };
+
+// The dialog manager of `host`, made on first use.
+Dialogs& dialogs(Host& host);
 
 }  // namespace hostsim

@@ -15,6 +15,21 @@ std::string point(const ADMPoint& p) { return std::to_string(p.v) + "," + std::t
 
 }  // namespace
 
+const char* standardColour(int32_t colour) {
+  switch (colour) {
+    case 0:
+      return "#000000";
+    case 1:
+      return "#ffffff";
+    case 16:
+      return "#ff0000";
+    default:
+      return "#808080";
+  }
+}
+
+int standardFontPixels(int32_t font) { return font == kADMPaletteFont ? 10 : 11; }
+
 std::string describe(const DrawOp& op) {
   switch (op.kind) {
     case DrawOp::Kind::Clear:

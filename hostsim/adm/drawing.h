@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "hostapi/ADMSuites.h"
-#include "hostsim/core/host.h"
+#include "hostsim/core/resources.h"
 
 namespace hostsim::adm {
 
@@ -40,6 +40,14 @@ struct DrawOp {
   int32_t iconIndex = 0;
   std::shared_ptr<const Resources::Icon> image;  // for Icon
 };
+
+// What the standard colours and fonts are, for whoever paints the operations: colour 0 is
+// black, 1 white, 16 red, the others grey; font 13 is a small interface font (10 pixels)
+// whose lines fit 12 pixels, the others are 11 pixels.
+const char* standardColour(int32_t colour);  // "#rrggbb"
+int standardFontPixels(int32_t font);
+// The baseline that centres one line of `pixels` in a band of `height` pixels from `top`.
+inline double centredBaseline(double top, double height, int pixels) { return top + height / 2 + pixels * 0.36; }
 
 // One line per operation, UTF-8, for tests and reports: "frame 0 0 143 123",
 // "text 11,24 «Nom»", "icon 1000/0 at 0,0".

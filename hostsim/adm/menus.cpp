@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "hostsim/core/host.h"
 #include "hostsim/model/mac_roman.h"
 
 namespace hostsim {
@@ -112,5 +113,7 @@ std::string Menus::tree() const {
   }
   return out;
 }
+
+Menus& menus(Host& host) { return host.state<Menus>(); }
 
 }  // namespace hostsim

@@ -18,6 +18,8 @@
 
 namespace hostsim {
 
+class Host;
+
 constexpr ASErr kMenuGroupNotFoundErr = fourcc("MGp?");
 constexpr ASErr kMenuGroupExistsErr = fourcc("MGp!");
 // The item already opens a submenu.
@@ -89,5 +91,8 @@ class Menus {
   std::set<const MenuGroup*> knownGroups_;  // to recognise handles without following them
   std::set<const MenuItem*> knownItems_;
 };
+
+// The menus of `host`, made with the host's own groups on first use.
+Menus& menus(Host& host);
 
 }  // namespace hostsim

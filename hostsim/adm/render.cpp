@@ -38,24 +38,6 @@ std::string shown(const std::string& macRoman) {
   return text;
 }
 
-const char* standardColour(int32_t colour) {
-  switch (colour) {
-    case 0:
-      return "#000000";
-    case 1:
-      return "#ffffff";
-    case 16:
-      return "#ff0000";
-    default:
-      return "#808080";
-  }
-}
-
-int fontSize(int32_t font) { return font == kADMPaletteFont ? 10 : 11; }
-
-// The baseline that centres one line of a font in a band of `height` pixels from `top`.
-double centredBaseline(double top, double height, int size) { return top + height / 2 + size * 0.36; }
-
 class Painter {
  public:
   explicit Painter(pugi::xml_node parent) : node_(parent) {}
@@ -156,7 +138,7 @@ class Replayer {
           colour_ = standardColour(op.value);
           break;
         case DrawOp::Kind::Font:
-          size_ = fontSize(op.value);
+          size_ = standardFontPixels(op.value);
           break;
         case DrawOp::Kind::FrameRect:
           // A one-pixel outline inside the rectangle, whose bottom and right are exclusive.
@@ -198,7 +180,7 @@ class Replayer {
   int height_;
   size_t next_ = 0;
   const char* colour_ = standardColour(0);
-  int size_ = fontSize(kADMDialogFont);
+  int size_ = standardFontPixels(kADMDialogFont);
 };
 
 std::string unitsSuffix(int32_t units) { return units == kADMPointUnits ? " pt" : ""; }
@@ -229,7 +211,7 @@ void drawWidget(Painter& p, const Item& item) {
   const int w = item.bounds().right - item.bounds().left;
   const int h = item.bounds().bottom - item.bounds().top;
   const char* ink = item.enabled() ? kInk : kGreyInk;
-  const int size = fontSize(item.font());
+  const int size = standardFontPixels(item.font());
   const double baseline = centredBaseline(0, h, size);
   const std::string label = shown(item.shownText());
 

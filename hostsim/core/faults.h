@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hostapi/ASTypes.h"
 
@@ -38,5 +39,10 @@ class FaultPlan {
   std::set<uint64_t> failingAllocations_;
   std::map<std::pair<std::string, uint64_t>, ASErr> failingCalls_;
 };
+
+// Every host operation whose calls a plan can fail by number, "Suite Name.Operation", in
+// name order. SP Basic's own operations and the memory blocks are not among them.
+const std::vector<std::string>& failableOperations();
+bool isFailableOperation(std::string_view operation);
 
 }  // namespace hostsim

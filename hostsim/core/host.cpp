@@ -8,18 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <new>
 #include <stdexcept>
 
-#include <nlohmann/json.hpp>
-
-#include "hostsim/adm/dialogs.h"
-#include "hostsim/adm/menus.h"
 #include "hostsim/model/clock.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
-#include "hostsim/model/mac_roman.h"
 #include "hostsim/model/preferences.h"
 
 namespace hostsim {
@@ -27,6 +21,7 @@ namespace hostsim {
 namespace {
 
 Host* gCurrent = nullptr;
+const CurrentFrame* gInnermost = nullptr;  // the level that made gCurrent current
 
 // Collects what is written to file descriptor 2 while it lives, for the host's record.
 class StderrCapture {
@@ -67,54 +62,38 @@ class StderrCapture {
 
 }  // namespace
 
-Resources Resources::load(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error(file.string() + ": cannot read the plug-in's resource file");
-  nlohmann::json json;
-  try {
-    json = nlohmann::json::parse(in);
-  } catch (const nlohmann::json::exception& e) {
-    throw std::runtime_error(file.string() + ": not a resource file: " + e.what());
-  }
-  Resources resources;
-  try {
-    for (const auto& [id, entries] : json.at("strings").items()) {
-      auto& list = resources.stringLists[std::stoi(id)];
-      for (const auto& entry : entries) list.push_back(utf8ToMacRoman(entry.get<std::string>()));
-    }
-    for (const auto& [id, icon] : json.at("icons").items()) {
-      resources.icons[std::stoi(id)] = {icon.at("width").get<int>(), icon.at("height").get<int>(),
-                                        icon.at("svg").get<std::string>()};
-    }
-  } catch (const std::exception& e) {
-    throw std::runtime_error(file.string() + ": malformed resource file: " + e.what());
-  }
-  return resources;
+void CurrentFrame::begin(Host& host) {
+  previousHost_ = gCurrent;
+  previousFrame_ = gInnermost;
+  gCurrent = &host;
+  gInnermost = this;
 }
 
-Host::Host() : previous_(gCurrent) {
-  gCurrent = this;
-  offerSPSuites(*this);
-  offerApplicationSuites(*this);
-  offerArtSuites(*this);
-  offerTextSuites(*this);
-  offerDocumentSuites(*this);
-  offerADMSuites(*this);
-  offerADMBasicSuite(*this);
-  offerUnusedSuites(*this);
+void CurrentFrame::end(const char* what) {
+  if (gInnermost != this) {
+    std::fprintf(stderr,
+                 "hostsim: %s ended while a host made or made current after it was still there; hosts and "
+                 "CurrentHost scopes must end in the reverse order they began\n",
+                 what);
+    std::abort();
+  }
+  gCurrent = previousHost_;
+  gInnermost = previousFrame_;
 }
+
+Host::Host() { frame_.begin(*this); }
 
 Host::~Host() {
-  // Dialogs and menus may refer to the plug-in's procedures: drop them before its code.
-  dialogs_.reset();
-  menus_.reset();
+  frame_.end("a host");
+  // What the parts above the core keep (dialogs, menus...) may refer to the plug-in's
+  // procedures: drop it before its code.
+  states_.clear();
   if (plugin_ && plugin_->library != nullptr) ::dlclose(plugin_->library);
   // Blocks the plug-in never freed are already reported by outstanding(); the host still
   // owns their memory.
   for (auto& [block, info] : blocks_)
     if (!SmallBlocks::serves(info.first)) std::free(block);
   blocks_.clear();
-  if (gCurrent == this) gCurrent = previous_;
 }
 
 Host& Host::current() {
@@ -126,9 +105,6 @@ Host& Host::current() {
 }
 
 bool Host::hasCurrent() { return gCurrent != nullptr; }
-
-CurrentHost::CurrentHost(Host& host) : previous_(gCurrent) { gCurrent = &host; }
-CurrentHost::~CurrentHost() { gCurrent = previous_; }
 
 void Host::loadPlugin(const std::filesystem::path& module) {
   auto resourceFile = std::filesystem::path(module).replace_extension(".rsrc");
@@ -225,6 +201,13 @@ ASErr Host::chooseMenuItem(AIMenuItemHandle item) {
 
 void Host::offerSuite(std::string name, int32_t version, const void* table) {
   offered_[{std::move(name), version}] = table;
+}
+
+std::vector<std::string> Host::offeredSuiteNames() const {
+  std::vector<std::string> names;
+  for (const auto& [key, table] : offered_)
+    if (names.empty() || names.back() != key.first) names.push_back(key.first);
+  return names;
 }
 
 ASErr Host::acquireSuite(const char* name, int32_t version, const void** suite) {
@@ -377,16 +360,6 @@ void Host::setPreferences(std::unique_ptr<Preferences> preferences) { preference
 Clock& Host::clock() {
   if (!clock_) clock_ = std::make_unique<Clock>();
   return *clock_;
-}
-
-Menus& Host::menus() {
-  if (!menus_) menus_ = std::make_unique<Menus>();
-  return *menus_;
-}
-
-Dialogs& Host::dialogs() {
-  if (!dialogs_) dialogs_ = std::make_unique<Dialogs>();
-  return *dialogs_;
 }
 
 }  // namespace hostsim

@@ -1,6 +1,8 @@
-// The stand-in host: one object that owns the loaded plug-in, the suites it hands out, the
-// memory and host objects it counts, the fault plan, and the application state the suites
-// act on (document, fonts, preferences, clock, menus, dialogs).
+// The stand-in host's core: one object that owns the loaded plug-in, the suites it hands
+// out, the memory and host objects it counts, the fault plan, and the application state the
+// suites act on (document, fonts, preferences, clock). The parts above the core (the dialog
+// manager, the menus, the suite families) keep their own state in the host through state<T>(),
+// and offer their tables through offerSuite(); standard_host.h puts them together.
 //
 // Suites are tables of plain functions; each reaches the host whose call is running through
 // Host::current(), never the plug-in's internals. One host is current at a time, on one
@@ -9,7 +11,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "hostapi/HostAPI.h"
 #include "hostsim/core/accounting.h"
 #include "hostsim/core/faults.h"
+#include "hostsim/core/resources.h"
 
 namespace hostsim {
 
@@ -28,23 +30,6 @@ class FontCatalog;  // hostsim/model
 class FontMetrics;
 class Preferences;  // hostsim/model
 class Clock;        // hostsim/model
-class Menus;        // hostsim/adm
-class Dialogs;      // hostsim/adm
-
-// The plug-in's resources outside its code: string lists and icons, read from the
-// resource file installed beside the module.
-struct Resources {
-  std::map<int32_t, std::vector<std::string>> stringLists;  // entries from index 1, Mac Roman bytes
-  struct Icon {
-    int width = 0;
-    int height = 0;
-    std::string svg;  // the image, as SVG markup of that size
-  };
-  std::map<int32_t, Icon> icons;
-
-  // Reads the resource file; throws std::runtime_error naming the file and the fault.
-  static Resources load(const std::filesystem::path& file);
-};
 
 // The host's record of a plug-in: what SPPluginRef points to.
 struct PluginRecord {
@@ -107,6 +92,29 @@ class SmallBlocks {
   std::vector<void*> free_[kLargest / kGrain];
 };
 
+class Host;
+
+// One level of the current host: a host is current from its making to its end, and a
+// CurrentHost makes one current for a scope. Levels end in the reverse order they began,
+// each giving back the host it found. One that ends out of order would leave a destroyed
+// host current, so it is refused: the process stops with a message.
+class CurrentFrame {
+ public:
+  CurrentFrame() = default;
+  CurrentFrame(const CurrentFrame&) = delete;
+  CurrentFrame& operator=(const CurrentFrame&) = delete;
+
+  void begin(Host& host);
+  // `what` names the level in the message ("a host", "a CurrentHost scope").
+  void end(const char* what);
+
+ private:
+  Host* previousHost_ = nullptr;
+  const CurrentFrame* previousFrame_ = nullptr;
+};
+
+// Made, a host becomes the current one; destroyed, it gives back the one it found. Hosts
+// end in the reverse order they were made (see CurrentFrame).
 class Host {
  public:
   Host();
@@ -114,7 +122,8 @@ class Host {
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
 
-  // The host whose call is running. Suites reach their state through it.
+  // The host whose call is running, else the one made last. Suites reach their state
+  // through it.
   static Host& current();
   static bool hasCurrent();
 
@@ -147,9 +156,10 @@ class Host {
   // The table of (name, version), or null; counts the acquisition.
   ASErr acquireSuite(const char* name, int32_t version, const void** suite);
   ASErr releaseSuite(const char* name, int32_t version);
-  // Every suite the host offers; each suite family file adds its tables here.
+  // Every suite the host offers; each suite family adds its tables here.
   void offerSuite(std::string name, int32_t version, const void* table);
-  size_t suitesOffered() const { return offered_.size(); }
+  // The name of every suite offered, once each, in name order.
+  std::vector<std::string> offeredSuiteNames() const;
 
   // Every host operation calls this first with its name ("AI Art Suite.NewArt"): the call
   // is counted, and the fault plan may answer with an error code instead.
@@ -215,17 +225,16 @@ class Host {
   Preferences& preferences();
   void setPreferences(std::unique_ptr<Preferences> preferences);
   Clock& clock();
-  Menus& menus();
-  Dialogs& dialogs();
 
-  // What a suite family keeps for this host (its strings, paths, text-engine objects...):
-  // made on first use, destroyed with the host.
+  // What a part above the core keeps for this host (the dialog manager, the menus, a suite
+  // family's strings, paths, text-engine objects...): made on first use, destroyed with the
+  // host before the plug-in's code is unloaded.
   template <typename State>
-  State& suiteState() {
+  State& state() {
     // Asked on nearly every call of a suite family: found by a number given to each kind.
     static const std::size_t kind = nextStateKind();
-    if (kind >= suiteStates_.size()) suiteStates_.resize(kind + 1);
-    std::shared_ptr<void>& slot = suiteStates_[kind];
+    if (kind >= states_.size()) states_.resize(kind + 1);
+    std::shared_ptr<void>& slot = states_[kind];
     if (!slot) slot = std::make_shared<State>();
     return *static_cast<State*>(slot.get());
   }
@@ -255,23 +264,21 @@ class Host {
   std::unique_ptr<FontMetrics> textMetrics_;
   std::unique_ptr<Preferences> preferences_;
   std::unique_ptr<Clock> clock_;
-  std::unique_ptr<Menus> menus_;
-  std::unique_ptr<Dialogs> dialogs_;
   static std::size_t nextStateKind();
-  std::vector<std::shared_ptr<void>> suiteStates_;
-  Host* previous_ = nullptr;
+  std::vector<std::shared_ptr<void>> states_;
+  CurrentFrame frame_;
 };
 
 // Makes `host` current for a scope (the host's own calls into the plug-in do this).
 class CurrentHost {
  public:
-  explicit CurrentHost(Host& host);
-  ~CurrentHost();
+  explicit CurrentHost(Host& host) { frame_.begin(host); }
+  ~CurrentHost() { frame_.end("a CurrentHost scope"); }
   CurrentHost(const CurrentHost&) = delete;
   CurrentHost& operator=(const CurrentHost&) = delete;
 
  private:
-  Host* previous_;
+  CurrentFrame frame_;
 };
 
 // Opening lines of host operations: count the call and apply the fault plan.
@@ -289,15 +296,5 @@ class CurrentHost {
   do {                                                                             \
     if (::hostsim::Host::current().enter(operation)) return;                       \
   } while (0)
-
-// Each suite family adds its tables to the host (one function per family file).
-void offerSPSuites(Host& host);
-void offerApplicationSuites(Host& host);   // notifier, context, menus, preferences
-void offerArtSuites(Host& host);           // art, layers, tags, matching, transform, math, md memory
-void offerTextSuites(Host& host);          // text frames, fonts, ATE paint, text engine
-void offerDocumentSuites(Host& host);      // document, file paths, Unicode strings, artboards, user
-void offerADMSuites(Host& host);           // dialog, item, list, entry, notifier, drawer, icon
-void offerADMBasicSuite(Host& host);       // alerts, resource strings, screen, About box, beep
-void offerUnusedSuites(Host& host);        // the imported suites no operation of which is called
 
 }  // namespace hostsim

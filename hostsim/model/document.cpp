@@ -479,18 +479,21 @@ void Document::setBleed(const Rect& bleed) {
     impl_->setAttribute(page, "id", impl_->uniqueId("page"));
     pages.push_back(page);
   }
-  // A side the caller left as it was keeps its exact user-unit value, so that
-  // the host's single-precision round trip adds no noise to the file.
-  std::array<double, 4> old{0, 0, 0, 0};
-  if (const auto box = parseBox(pages.front().attribute("bleed").value())) old = *box;
+  // A side the caller left as it was keeps each page's own exact user-unit value, so that
+  // pages bled differently stay so and the host's single-precision round trip adds no noise
+  // to the file; a side the caller changed is set on every page.
   const auto side = [&](double wantedPt, double currentPt, double oldUser, double scale) {
     return same(wantedPt, currentPt) ? oldUser : wantedPt / scale;
   };
-  const std::string text = formatNumber(side(bleed.top, current.top, old[0], vp.sy)) + " " +
-                           formatNumber(side(bleed.right, current.right, old[1], vp.sx)) + " " +
-                           formatNumber(side(bleed.bottom, current.bottom, old[2], vp.sy)) + " " +
-                           formatNumber(side(bleed.left, current.left, old[3], vp.sx));
-  for (pugi::xml_node page : pages) impl_->setAttribute(page, "bleed", text);
+  for (pugi::xml_node page : pages) {
+    std::array<double, 4> old{0, 0, 0, 0};
+    if (const auto box = parseBox(page.attribute("bleed").value())) old = *box;
+    const std::string text = formatNumber(side(bleed.top, current.top, old[0], vp.sy)) + " " +
+                             formatNumber(side(bleed.right, current.right, old[1], vp.sx)) + " " +
+                             formatNumber(side(bleed.bottom, current.bottom, old[2], vp.sy)) + " " +
+                             formatNumber(side(bleed.left, current.left, old[3], vp.sx));
+    impl_->setAttribute(page, "bleed", text);
+  }
 }
 
 }  // namespace hostsim

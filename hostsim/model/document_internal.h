@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -222,5 +223,32 @@ struct Document::Impl {
 
   void touch() { modified = edited = true; }
 };
+
+// --- point texts' styles (document_style.cpp) ---
+
+// The property a declaration's name sets (names compare without case), or -1.
+int declaredProperty(std::string_view name);
+
+// What one element says of the style properties, read in one pass over its attributes;
+// its style attribute is left out when `withStyle` is false.
+OwnStyle ownStyleOf(pugi::xml_node n, bool withStyle = true);
+
+// How many host points one of the element's user units spans, for sizes.
+inline double scaleOf(const Affine& map) { return std::sqrt(std::abs(map.determinant())); }
+
+// What setTextStyle just wrote a text's declarations from: each reads back as exactly the
+// value it was made from (numbers are written so that they do), so needs no parsing.
+struct WrittenStyle {
+  const TextStyle& style;
+  double size;  // the font size written, in user units
+};
+
+// The style of a text whose host points are `scale` times its user units, from what it
+// says itself (`own`) and what it inherits.
+ReadTextStyle textStyleOf(const Document::Impl& impl, pugi::xml_node node, const OwnStyle& own, double scale,
+                          const WrittenStyle* written = nullptr);
+
+// A text's style as read, kept until an edit could change it.
+const ReadTextStyle& readStyle(const Document::Impl& impl, pugi::xml_node node);
 
 }  // namespace hostsim

@@ -1,6 +1,8 @@
 // The ADM suites of dialogs: Dialog, Item, List, Entry, Notifier, Drawer and Icon. Each
 // operation checks its handles and hands the work to the host's dialog manager
 // (hostsim/adm/dialogs.h), where the widgets keep their rules and the modal loop runs.
+#include "hostsim/suites/adm_suites.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,7 +13,7 @@ namespace hostsim {
 
 namespace {
 
-Dialogs& dialogs() { return Host::current().dialogs(); }
+Dialogs& dialogs() { return hostsim::dialogs(Host::current()); }
 
 // The statement that follows runs with `var`, the object behind `handle`, only when the
 // handle is one the host gave and is still valid (Dialogs records any misuse).

@@ -3,6 +3,8 @@
 //
 // Alerts, About boxes and beeps are recorded by the host instead of shown, so a run can say
 // what the user would have seen.
+#include "hostsim/suites/adm_basic_suite.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>

@@ -3,6 +3,8 @@
 // Notifiers, menu groups and items belong to the host and stay for the host's life; an
 // application context is lent to the plug-in and must be popped, innermost first. On any
 // failure, out-parameters read as null or 0, so a planned fault has one outcome.
+#include "hostsim/suites/application_suites.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -80,7 +82,7 @@ ASErr addMenuItem(SPPluginRef self, const char* key, AIPlatformAddMenuItemDataUS
   std::optional<std::string> itemKey;
   if (key != nullptr) itemKey = key;
   MenuItem* item = nullptr;
-  ASErr error = host.menus().addItem(self, data->groupName, std::move(itemKey), utf8ToMacRoman(*text), options, &item);
+  ASErr error = menus(host).addItem(self, data->groupName, std::move(itemKey), utf8ToMacRoman(*text), options, &item);
   if (error == kNoErr) *menuItem = item->handle();
   return error;
 }
@@ -90,13 +92,13 @@ ASErr addMenuGroupAsSubMenu(const char* name, int32_t options, AIMenuItemHandle 
   HOSTSIM_ENTER("AI Menu Suite.AddMenuGroupAsSubMenu");
   Host& host = Host::current();
   if (name == nullptr) return kBadParameterErr;
-  MenuItem* item = host.menus().item(menuItem);
+  MenuItem* item = menus(host).item(menuItem);
   if (item == nullptr) {
     host.accounting().misuse("made a submenu of a menu item the host never gave");
     return kBadParameterErr;
   }
   MenuGroup* added = nullptr;
-  ASErr error = host.menus().addSubmenuGroup(name, options, item, &added);
+  ASErr error = menus(host).addSubmenuGroup(name, options, item, &added);
   if (error == kNoErr && group != nullptr) *group = added->handle();
   return error;
 }
@@ -105,7 +107,7 @@ ASErr countMenuGroups(int32_t* count) {
   if (count != nullptr) *count = 0;
   HOSTSIM_ENTER("AI Menu Suite.CountMenuGroups");
   if (count == nullptr) return kBadParameterErr;
-  *count = static_cast<int32_t>(Host::current().menus().groupCount());
+  *count = static_cast<int32_t>(menus(Host::current()).groupCount());
   return kNoErr;
 }
 
@@ -113,7 +115,7 @@ ASErr getNthMenuGroup(int32_t n, AIMenuGroup* group) {
   if (group != nullptr) *group = nullptr;
   HOSTSIM_ENTER("AI Menu Suite.GetNthMenuGroup");
   if (group == nullptr || n < 0) return kBadParameterErr;
-  MenuGroup* found = Host::current().menus().group(static_cast<size_t>(n));
+  MenuGroup* found = menus(Host::current()).group(static_cast<size_t>(n));
   if (found == nullptr) return kBadParameterErr;
   *group = found->handle();
   return kNoErr;
@@ -124,7 +126,7 @@ ASErr getMenuGroupName(AIMenuGroup group, const char** name) {
   HOSTSIM_ENTER("AI Menu Suite.GetMenuGroupName");
   Host& host = Host::current();
   if (name == nullptr) return kBadParameterErr;
-  MenuGroup* found = host.menus().group(group);
+  MenuGroup* found = menus(host).group(group);
   if (found == nullptr) {
     host.accounting().misuse("asked the name of a menu group the host never gave");
     return kBadParameterErr;
@@ -137,7 +139,6 @@ const AIMenuSuite kMenu = {addMenuItem, addMenuGroupAsSubMenu, countMenuGroups, 
 
 }  // namespace
 
-// The preference suite is offered apart, with the host's preferences.
 void offerApplicationSuites(Host& host) {
   host.offerSuite(kAINotifierSuite, kAINotifierSuiteVersion, &kNotifier);
   host.offerSuite(kAIAppContextSuite, kAIAppContextSuiteVersion, &kContext);

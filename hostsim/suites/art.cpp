@@ -3,6 +3,8 @@
 //
 // Art and layer handles are the document model's never-reused numbers: a handle of art
 // since disposed of, or of another document, names nothing and is simply refused.
+#include "hostsim/suites/art_suites.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -115,6 +117,20 @@ ASErr getArtFirstChild(AIArtHandle art, AIArtHandle* child) {
   });
 }
 
+ASErr getArtSibling(AIArtHandle art, AIArtHandle* sibling) {
+  if (sibling != nullptr) *sibling = nullptr;
+  HOSTSIM_ENTER("AI Art Suite.GetArtSibling");
+  if (sibling == nullptr) return kBadParameterErr;
+  Document* document = Host::current().document();
+  if (document == nullptr) return kNoDocumentErr;
+  return guarded([&] {
+    const ArtHandle handle = modelArt(art);
+    if (!handle || !document->valid(handle)) return kBadParameterErr;
+    *sibling = pluginArt(document->nextSibling(handle));
+    return kNoErr;
+  });
+}
+
 ASErr getFirstArtOfLayer(AILayerHandle layer, AIArtHandle* art) {
   if (art != nullptr) *art = nullptr;
   HOSTSIM_ENTER("AI Art Suite.GetFirstArtOfLayer");
@@ -190,7 +206,8 @@ AIBoolean validArt(AIArtHandle art, AIBoolean /*searchAllLayerLists: the documen
   }
 }
 
-const AIArtSuite kArt = {newArt, disposeArt, getArtType, getArtFirstChild, getFirstArtOfLayer, getArtBounds, validArt};
+const AIArtSuite kArt = {newArt,        disposeArt,         getArtType,   getArtFirstChild,
+                         getArtSibling, getFirstArtOfLayer, getArtBounds, validArt};
 
 // --- AI Layer ----------------------------------------------------------------------------
 
@@ -387,7 +404,7 @@ ASErr getMatchingArt(AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** 
     list->master = list->arts.data();
     AIArtHandle** handle = &list->master;
     *numMatches = static_cast<int32_t>(list->arts.size());
-    host.suiteState<ArtSuitesState>().matchLists.emplace(handle, std::move(list));
+    host.state<ArtSuitesState>().matchLists.emplace(handle, std::move(list));
     host.accounting().objectCreated(kMatchesKind);
     *matches = handle;
     return kNoErr;
@@ -401,7 +418,7 @@ ASErr mdMemoryDisposeHandle(AIMdMemoryHandle handle) {
   // The handle is given back even when a fault is planned: only the answer changes.
   const auto fault = host.enter("AI MdMemory Suite.MdMemoryDisposeHandle");
   if (handle == nullptr) return fault.value_or(kNoErr);
-  auto& lists = host.suiteState<ArtSuitesState>().matchLists;
+  auto& lists = host.state<ArtSuitesState>().matchLists;
   auto it = lists.find(reinterpret_cast<AIArtHandle**>(handle));
   if (it == lists.end()) {
     host.accounting().misuse("AI MdMemory Suite.MdMemoryDisposeHandle: disposed of a memory handle the host never "

@@ -1,6 +1,8 @@
 // The current document's file, bleed and artboards; file paths; the user services (the
 // date, from the host's clock). The Unicode strings and the preferences are offered from
 // here too, with the rest of the document side.
+#include "hostsim/suites/document_suites.h"
+
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -21,7 +23,7 @@ struct FilePaths {
   CountedObjects<std::filesystem::path> paths{"file path"};
 };
 
-CountedObjects<std::filesystem::path>& filePaths(Host& host) { return host.suiteState<FilePaths>().paths; }
+CountedObjects<std::filesystem::path>& filePaths(Host& host) { return host.state<FilePaths>().paths; }
 
 // --- AI Document -------------------------------------------------------------------------
 
@@ -132,7 +134,7 @@ struct Artboards {
   CountedObjects<std::optional<Rect>> properties{"artboard properties"};
 };
 
-Artboards& artboards(Host& host) { return host.suiteState<Artboards>(); }
+Artboards& artboards(Host& host) { return host.state<Artboards>(); }
 
 ASErr init(AIArtboardPropertiesHandle* properties) {
   if (properties != nullptr) *properties = nullptr;

@@ -2,9 +2,9 @@
 // suites.
 #pragma once
 
-#include "hostsim/core/host.h"
-
 namespace hostsim {
+
+class Host;
 
 void offerPreferenceSuite(Host& host);
 

@@ -6,6 +6,8 @@
 // SP Basic and the blocks are the ground every other call stands on: they are counted but
 // never failed by call number. Their faults are the fault plan's unavailable suites and
 // failed allocations, which the host applies in acquireSuite and allocateBlock.
+#include "hostsim/suites/sp_suites.h"
+
 #include <string>
 
 #include "hostsim/core/host.h"

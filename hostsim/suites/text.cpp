@@ -3,6 +3,8 @@
 //
 // A font key is the font's place in the host's list plus one, so that no key is null; the
 // list is sorted by PostScript name and stays the same for the host's life.
+#include "hostsim/suites/text_suites.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>

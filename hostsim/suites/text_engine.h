@@ -36,7 +36,7 @@ struct TextEngine {
   CountedObjects<Rgb> paints{"application paint"};
 };
 
-inline TextEngine& textEngine(Host& host) { return host.suiteState<TextEngine>(); }
+inline TextEngine& textEngine(Host& host) { return host.state<TextEngine>(); }
 
 // The text-engine suites with operations (ATE TextRange, CharFeatures, ParaFeatures, Font,
 // ApplicationPaint).

@@ -15,7 +15,7 @@ struct UnicodeStrings {
   CountedObjects<std::string> strings{"unicode string"};
 };
 
-CountedObjects<std::string>& strings(Host& host) { return host.suiteState<UnicodeStrings>().strings; }
+CountedObjects<std::string>& strings(Host& host) { return host.state<UnicodeStrings>().strings; }
 
 // Each ill-formed UTF-8 sequence becomes one '?', so a string always holds characters.
 std::string wellFormed(std::string_view utf8) {

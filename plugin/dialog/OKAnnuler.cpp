@@ -39,8 +39,11 @@ void Estampille() {
   SupprimeAnciensTextes();
   const bool groupeCree = CreationGroupe() == kNoErr;
 
+  // Only a bleed the host told is written back: the sides the plug-in does not set must
+  // stay as the document has them, never become zeros.
   AIRealRect fondPerdu{0.0f, 0.0f, 0.0f, 0.0f};
-  sDoc->GetDocumentBleeds(&fondPerdu);
+  bool fondLu = sDoc->GetDocumentBleeds(&fondPerdu) == kNoErr;
+  if (!fondLu) fondPerdu = AIRealRect{0.0f, 0.0f, 0.0f, 0.0f};
 
   ai::ArtboardList plans;
   int32_t nombre = 0;
@@ -49,14 +52,25 @@ void Estampille() {
 
   VideListesTextes();
 
+  // Every artboard needs the same depth; one whose stamping failed answers 0, which must
+  // not undo the depth of those stamped.
+  bool profondeurCalculee = false;
+  AIReal profondeur = 0.0f;
   if (groupeCree) {
     try {
       if (InfosSurTousLesPlans) {
-        for (int32_t i = 0; i < NbrPlans; ++i) fondPerdu.bottom = CalculeInfosPourUnPlan(i);
+        for (int32_t i = 0; i < NbrPlans; ++i) {
+          const AIReal plan = CalculeInfosPourUnPlan(i);
+          if (plan > profondeur) profondeur = plan;
+          profondeurCalculee = true;
+        }
       } else {
+        // An active artboard the host cannot name is not guessed.
         int32_t actif = 0;
-        sAIArtboard->GetActive(plans.GetHandle(), &actif);
-        fondPerdu.bottom = CalculeInfosPourUnPlan(actif);
+        if (sAIArtboard->GetActive(plans.GetHandle(), &actif) == kNoErr) {
+          profondeur = CalculeInfosPourUnPlan(actif);
+          profondeurCalculee = true;
+        }
       }
     } catch (...) {
       // The stamps made so far stay, tagged, and the next run removes them. The bleed is
@@ -65,11 +79,17 @@ void Estampille() {
     }
   }
 
+  if (!fondLu) {
+    AIRealRect relu{0.0f, 0.0f, 0.0f, 0.0f};
+    fondLu = sDoc->GetDocumentBleeds(&relu) == kNoErr;
+    if (fondLu) fondPerdu = relu;
+  }
+  if (profondeurCalculee) fondPerdu.bottom = profondeur;
   if (fondPerdu.bottom > kFondPerduMaximum) {
     sADMBasic->MessageAlert(kAlerteFondPerdu);
     fondPerdu.bottom = kFondPerduMaximum;
   }
-  if (EnDessous) sDoc->SetDocumentBleeds(&fondPerdu);
+  if (EnDessous && fondLu) sDoc->SetDocumentBleeds(&fondPerdu);
 }
 
 }  // namespace

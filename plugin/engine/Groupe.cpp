@@ -8,6 +8,25 @@ namespace {
 constexpr const char* kTitreCalque = "QZV\xA5" "Estampilleur";                   // "QZV•Estampilleur"
 constexpr const char* kCalqueVerrouille = "Impossible, le calque est verrouill\x8E.";  // "...verrouillé."
 
+// The groups of earlier runs, emptied by the removal of their stamps, among the layer's
+// top-level art. The plug-in knows the group it made only while loaded, so each fresh start
+// would otherwise leave one more behind. Groups that hold anything stay, as does whatever
+// the host cannot tell about.
+void SupprimeGroupesVides(AIArtHandle calque) {
+  AIArtHandle art = nullptr;
+  if (calque == nullptr || sAIArt->GetArtFirstChild(calque, &art) != kNoErr) return;
+  while (art != nullptr) {
+    AIArtHandle suivant = nullptr;
+    if (sAIArt->GetArtSibling(art, &suivant) != kNoErr) suivant = nullptr;
+    int16_t type = kUnknownArt;
+    AIArtHandle premierEnfant = nullptr;
+    if (sAIArt->GetArtType(art, &type) == kNoErr && type == kGroupArt &&
+        sAIArt->GetArtFirstChild(art, &premierEnfant) == kNoErr && premierEnfant == nullptr)
+      sAIArt->DisposeArt(art);
+    art = suivant;
+  }
+}
+
 }  // namespace
 
 ASErr CreationGroupe() {
@@ -64,12 +83,15 @@ ASErr CreationGroupe() {
   AIArtHandle reference = nullptr;
   erreur = sAIArt->GetFirstArtOfLayer(calqueEstampille, &reference);
 
-  // The previous group goes once its stamps are gone; one the user filled stays.
+  // The previous group goes once its stamps are gone; one the user filled stays, and so
+  // does one whose content the host could not tell.
   if (sAIArt->ValidArt(AHGroupe, true)) {
     AIArtHandle premierEnfant = nullptr;
     erreur = sAIArt->GetArtFirstChild(AHGroupe, &premierEnfant);
-    if (premierEnfant == nullptr && sAIArt->ValidArt(AHGroupe, true)) erreur = sAIArt->DisposeArt(AHGroupe);
+    if (erreur == kNoErr && premierEnfant == nullptr && sAIArt->ValidArt(AHGroupe, true))
+      erreur = sAIArt->DisposeArt(AHGroupe);
   }
+  SupprimeGroupesVides(reference);
 
   AIArtHandle groupe = nullptr;
   erreur = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, reference, &groupe);

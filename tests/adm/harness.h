@@ -11,7 +11,7 @@
 
 #include "hostapi/HostAPI.h"
 #include "hostsim/adm/dialogs.h"
-#include "hostsim/core/host.h"
+#include "hostsim/standard_host.h"
 
 namespace adm_test {
 
@@ -45,9 +45,9 @@ class DialogTest : public ::testing::Test {
   ADMItemRef make(ADMDialogRef dialog, int32_t id, const char* type, ADMRect bounds, const char* text = nullptr);
   ADMEntryRef addEntry(ADMItemRef item, const char* text, int32_t id);
 
-  hostsim::Dialogs& dialogs() { return host.dialogs(); }
-  hostsim::adm::ScriptedUser& user() { return host.dialogs().user(); }
-  hostsim::adm::Dialog& last() { return *host.dialogs().last(); }
+  hostsim::Dialogs& dialogs() { return hostsim::dialogs(host); }
+  hostsim::adm::ScriptedUser& user() { return hostsim::dialogs(host).user(); }
+  hostsim::adm::Dialog& last() { return *hostsim::dialogs(host).last(); }
 
   // What every item's notify and draw procedures, and the dialog's draw procedure, do.
   static inline NotifyBody onNotify;
@@ -57,7 +57,7 @@ class DialogTest : public ::testing::Test {
   static void drawProc(ADMItemRef item, ADMDrawerRef drawer);
   static void dialogDrawProc(ADMDialogRef dialog, ADMDrawerRef drawer);
 
-  hostsim::Host host;
+  hostsim::StandardHost host;
   Suites s;
 };
 

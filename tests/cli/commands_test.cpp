@@ -63,7 +63,7 @@ TEST(Command, HelpDocumentsEveryOption) {
   Result r = ws.run({"stamp", "--help"});
   ASSERT_EQ(r.status, 0);
   for (const char* option :
-       {"--output", "--out-dir", "--in-place", "--new", "--date", "--prefs", "--active", "--report", "--cancel",
+       {"--output", "--out-dir", "--in-place", "--new", "--date", "--prefs", "--active", "--report", "--cancel", "--fault",
         "--document-path",
         "--number", "--no-number", "--name", "--no-name", "--size", "--no-size", "--date-text", "--no-date-text",
         "--name-font", "--size-font", "--date-font", "--name-pt", "--size-pt", "--date-pt", "--date-format",

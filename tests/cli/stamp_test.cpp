@@ -127,6 +127,13 @@ TEST(Stamp, StampingAStampedFileReplacesTheStamps) {
   auto texts = stampTexts(readJson(ws / "r.json")["documents"][0]);
   EXPECT_TRUE(contains(texts, "2/01/2013")) << "the day is never zero-padded, the month always";
   EXPECT_TRUE(contains(texts, " - once.svg")) << "the file name stamped is the input's";
+
+  // Each run starts the plug-in afresh: the groups of earlier runs, emptied, do not gather.
+  const size_t groups = occurrences(twice, "<g");
+  for (int i = 0; i < 10; ++i) ASSERT_EQ(ws.run(withDate({"stamp", "--in-place", "twice.svg"})).status, 0);
+  const std::string tenth = readFile(ws / "twice.svg");
+  EXPECT_EQ(occurrences(tenth, "<g"), groups);
+  EXPECT_EQ(occurrences(tenth, "data-tag-QZVNOM"), 4u);
 }
 
 // The size in points of the saved document's width or height attribute.
@@ -354,6 +361,54 @@ TEST(Stamp, AnAlertIsPrintedAndReportedButIsNoFailure) {
             "corps des polices.");
   EXPECT_EQ(doc["bleed"]["bottom"], 72.0);
   for (const auto& stamp : doc["stamps"]) EXPECT_EQ(stamp["size"], 50.0);
+}
+
+// A host fault a person plans: the bleed the host could not tell keeps its sides, a stamping
+// the plug-in broke off is not saved, and a name the host does not know is a usage error.
+TEST(Stamp, FaultMakesTheHostFailWhereAsked) {
+  Workspace ws;
+  ws.example("deja-estampille.svg");
+  std::string pages = readFile(ws.example("plaquette-multipage.svg"));
+  pages.replace(pages.find("id=\"page-a4\""), 0, "bleed=\"1 2 3 4\" ");
+  pages.replace(pages.find("id=\"page-letter\""), 0, "bleed=\"5 6 7 8\" ");
+  writeFile(ws / "bords.svg", pages);
+  const std::string stamped = readFile(ws / "deja-estampille.svg");
+
+  Result r = ws.run(withDate({"stamp", "--fault", "AI Document Suite.GetDocumentBleeds#1", "-o", "out.svg", "bords.svg"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string out = readFile(ws / "out.svg");
+  EXPECT_TRUE(std::regex_search(out, std::regex("bleed=\"1 2 67\\.[0-9]+ 4\""))) << "the sides not set stay";
+  EXPECT_TRUE(std::regex_search(out, std::regex("bleed=\"5 6 67\\.[0-9]+ 8\""))) << "each page's own";
+
+  r = ws.run(withDate({"stamp", "--fault", "ATE TextRange Suite.InsertAfter#2", "--fault", "alloc#100000", "--in-place",
+                       "--report", "r.json", "deja-estampille.svg", "bords.svg"}));
+  EXPECT_EQ(r.status, 1);
+  const std::string interrupted = "L'estampillage a été interrompu par une erreur de l'application.";
+  EXPECT_NE(r.err.find("deja-estampille.svg: the plug-in says: " + interrupted), std::string::npos) << r.err;
+  EXPECT_EQ(readFile(ws / "deja-estampille.svg"), stamped) << "its stamps are not lost";
+  const json docs = readJson(ws / "r.json")["documents"];
+  EXPECT_EQ(docs[0]["endedBy"], interrupted);
+  EXPECT_TRUE(docs[0]["output"].is_null());
+  EXPECT_TRUE(docs[1]["error"].is_null()) << "the next document is still done";
+  EXPECT_EQ(occurrences(readFile(ws / "bords.svg"), "data-tag-QZVNOM"), 12u);
+
+  r = ws.run({"stamp", "--fault", "AI Document Suite.GetBleeds", "--in-place", "bords.svg"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("«AI Document Suite.GetBleeds» is not an operation of the host"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("--fault help"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("AI Document Suite has GetDocumentBleeds, "), std::string::npos) << r.err;
+  for (const char* wrong : {"missing:AI Nothing Suite", "alloc#0", "AI Art Suite.NewArt=0", "alloc=!MEM"})
+    EXPECT_EQ(ws.run({"stamp", "--fault", wrong, "--in-place", "bords.svg"}).status, 2) << wrong;
+
+  r = ws.run({"stamp", "--fault", "help"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\n  AI Document Suite.GetDocumentBleeds\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\n  ATE Story Suite\n"), std::string::npos) << "suites for missing:";
+
+  r = ws.run({"stamp", "--fault", "missing:AI Tag Suite", "--fault", "AI Art Suite.NewArt=!MEM", "-o", "o.svg",
+              "bords.svg"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("the plug-in did not start"), std::string::npos) << r.err;
 }
 
 }  // namespace

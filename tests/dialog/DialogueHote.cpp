@@ -87,7 +87,7 @@ void DialogueHote::ouvreDocument(const std::vector<hostsim::PageSize>& plans) {
 
 std::vector<std::string> DialogueHote::fautes() {
   std::vector<std::string> liste = host_.accounting().misuses();
-  for (const std::string& erreur : host_.dialogs().errors()) liste.push_back(erreur);
+  for (const std::string& erreur : hostsim::dialogs(host_).errors()) liste.push_back(erreur);
   return liste;
 }
 

@@ -13,10 +13,10 @@
 #include "engine/Moteur.h"
 #include "engine/Reglages.h"
 #include "hostsim/adm/dialogs.h"
-#include "hostsim/core/host.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/preferences.h"
+#include "hostsim/standard_host.h"
 #include "shell/DateSuites.h"
 #include "shell/Suites.h"
 
@@ -42,8 +42,8 @@ class DialogueHote : public ::testing::Test {
   // Runs the settings dialog as the settings command does; the user plays what was queued.
   int32_t ouvre();
 
-  hostsim::adm::ScriptedUser& utilisateur() { return host_.dialogs().user(); }
-  hostsim::adm::Dialog& dialogue() { return *host_.dialogs().last(); }
+  hostsim::adm::ScriptedUser& utilisateur() { return hostsim::dialogs(host_).user(); }
+  hostsim::adm::Dialog& dialogue() { return *hostsim::dialogs(host_).last(); }
   hostsim::adm::Item& element(int32_t id);
   hostsim::Document& document() { return *host_.document(); }
   hostsim::Preferences& preferences() { return host_.preferences(); }
@@ -57,7 +57,7 @@ class DialogueHote : public ::testing::Test {
   // How many times the preview was drawn so far.
   size_t dessinsApercu();
 
-  hostsim::Host host_;
+  hostsim::StandardHost host_;
 
  private:
   hostsim::CurrentHost current_;

@@ -290,7 +290,7 @@ const AIPreferenceSuite* gVraies = nullptr;
 std::vector<std::pair<std::string, size_t>> gLectures;
 
 size_t ElementsExistants() {
-  hostsim::adm::Dialog* d = hostsim::Host::current().dialogs().top();
+  hostsim::adm::Dialog* d = hostsim::dialogs(hostsim::Host::current()).top();
   return d != nullptr ? d->items().size() : 0;
 }
 

@@ -107,6 +107,13 @@ TEST_F(DialogueOK, OnlyTheActiveArtboardWhileEveryEarlierStampGoes) {
   bool stocke = true;
   ASSERT_TRUE(preferences().getBool(kPrefixe, kCleTousPlans, stocke));
   EXPECT_FALSE(stocke);
+
+  // An active artboard the host cannot name is not guessed.
+  host_.faults().failCall("AI Artboard Suite.GetActive", host_.accounting().callsOf("AI Artboard Suite.GetActive") + 1,
+                          kCantHappenErr);
+  utilisateur().ok();
+  ouvre();
+  EXPECT_TRUE(estampilles().empty());
 }
 
 TEST_F(DialogueOK, ABleedDeeperThan72IsClampedWithOneAlert) {
@@ -131,17 +138,33 @@ TEST_F(DialogueOK, ABleedOf80OnOneLineIsClampedToo) {
   EXPECT_FLOAT_EQ(static_cast<float>(document().bleed().bottom), 72.0f);
 }
 
+// Also when the host fails: a bleed it could not tell is read again, and never written
+// unread; an artboard it kept from being stamped does not undo the others' depth.
 TEST_F(DialogueOK, BelowSetsTheBottomBleedAndNothingElse) {
-  document().setBleed({3, 4, 5, 6});
-  tailles(10, 7, 5);
-  utilisateur().ok();
-  ouvre();
-  const hostsim::Rect fond = document().bleed();
-  EXPECT_FLOAT_EQ(static_cast<float>(fond.bottom), 30.8f);
-  EXPECT_FLOAT_EQ(static_cast<float>(fond.left), 3.0f);
-  EXPECT_FLOAT_EQ(static_cast<float>(fond.top), 4.0f);
-  EXPECT_FLOAT_EQ(static_cast<float>(fond.right), 5.0f);
-  EXPECT_TRUE(alertes().empty());
+  struct Cas {
+    const char* operation;
+    std::vector<uint64_t> ratees;  // counted from this OK on
+    float bas;
+  };
+  const Cas cas[] = {{"", {}, 30.8f},
+                     {"AI Document Suite.GetDocumentBleeds", {1}, 30.8f},
+                     {"AI Document Suite.GetDocumentBleeds", {1, 2}, 6.0f},
+                     {"AI Artboard Suite.GetCount", {4}, 30.8f}};  // the third artboard's
+  for (const Cas& c : cas) {
+    document().setBleed({3, 4, 5, 6});
+    tailles(10, 7, 5);
+    for (uint64_t n : c.ratees)
+      host_.faults().failCall(c.operation, host_.accounting().callsOf(c.operation) + n, kCantHappenErr);
+    utilisateur().ok();
+    ouvre();
+    host_.faults().clear();
+    const hostsim::Rect fond = document().bleed();
+    EXPECT_FLOAT_EQ(static_cast<float>(fond.bottom), c.bas) << c.operation;
+    EXPECT_FLOAT_EQ(static_cast<float>(fond.left), 3.0f) << c.operation;
+    EXPECT_FLOAT_EQ(static_cast<float>(fond.top), 4.0f) << c.operation;
+    EXPECT_FLOAT_EQ(static_cast<float>(fond.right), 5.0f) << c.operation;
+    EXPECT_TRUE(alertes().empty());
+  }
 }
 
 TEST_F(DialogueOK, AtTheTopOrBottomTheBleedIsLeftAlone) {
@@ -225,7 +248,7 @@ TEST_F(DialogueOK, StoresEverySetting) {
 }
 
 TEST_F(DialogueOK, RemembersWhereTheDialogStood) {
-  host_.dialogs().onOpen([](hostsim::adm::Dialog& d) { d.setBounds({10, 20, 290, 470}); });
+  hostsim::dialogs(host_).onOpen([](hostsim::adm::Dialog& d) { d.setBounds({10, 20, 290, 470}); });
   utilisateur().ok();
   ouvre();
   EXPECT_EQ(PosDialReglages.top, 10);

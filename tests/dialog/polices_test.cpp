@@ -104,7 +104,7 @@ TEST_F(DialoguePolices, AListingFailureStopsTheListAtAnEmptyEntry) {
 
 TEST_F(DialoguePolices, AFontTheHostNoLongerNamesGivesAnEmptySetting) {
   gNoms = {"Arial", "Courier", "Helvetica"};
-  host_.dialogs().onOpen([](hostsim::adm::Dialog&) { gEchecNom = 1; });
+  hostsim::dialogs(host_).onOpen([](hostsim::adm::Dialog&) { gEchecNom = 1; });
   utilisateur().choose(3, 1).cancel();
   ouvre();
   EXPECT_EQ(NumeroPoliceNom, 1);

@@ -15,7 +15,7 @@ class DialogueRappels : public DialogueHote {
   void SetUp() override {
     DialogueHote::SetUp();
     // After each action: whether the preview was drawn again, and who has the keyboard.
-    host_.dialogs().onAction([this](hostsim::adm::Dialog& d, const hostsim::adm::UserAction&) {
+    hostsim::dialogs(host_).onAction([this](hostsim::adm::Dialog& d, const hostsim::adm::UserAction&) {
       size_t n = 0;
       for (const auto& appel : d.drawCalls())
         if (appel.itemID == kIdApercu) ++n;
@@ -23,7 +23,7 @@ class DialogueRappels : public DialogueHote {
       dessins_ = n;
       actif_.push_back(d.activeItem() != nullptr ? d.activeItem()->id() : 0);
     });
-    host_.dialogs().onOpen([this](hostsim::adm::Dialog& d) {
+    hostsim::dialogs(host_).onOpen([this](hostsim::adm::Dialog& d) {
       dessins_ = 0;
       for (const auto& appel : d.drawCalls())
         if (appel.itemID == kIdApercu) ++dessins_;
@@ -197,7 +197,7 @@ TEST_F(DialogueRappels, WithoutItsOwnReferenceTheSmallButtonsStayBlank) {
 TEST_F(DialogueRappels, CancelKeepsOnlyTheDialogsPlace) {
   const std::string prefsAvant = preferences().toString();
   const std::string docAvant = document().toString();
-  host_.dialogs().onOpen([](hostsim::adm::Dialog& d) { d.setBounds({100, 50, 380, 500}); });
+  hostsim::dialogs(host_).onOpen([](hostsim::adm::Dialog& d) { d.setBounds({100, 50, 380, 500}); });
   utilisateur().type(19, "+").click(13).click(23).cancel();
   EXPECT_EQ(ouvre(), 1);
   EXPECT_FALSE(dialogue().endedByHost());
@@ -212,7 +212,7 @@ TEST_F(DialogueRappels, CancelKeepsOnlyTheDialogsPlace) {
 
   // The next opening stands where the dialog was left and reloads the settings.
   utilisateur().cancel();
-  host_.dialogs().onOpen(nullptr);
+  hostsim::dialogs(host_).onOpen(nullptr);
   ouvre();
   EXPECT_EQ(dialogue().bounds().top, 100);
   EXPECT_EQ(dialogue().bounds().right, 500);
@@ -238,7 +238,7 @@ TEST_F(DialogueRappels, NoExceptionLeavesACallbackIntoTheHost) {
   dessin.SetFont = [](ADMDrawerRef, int32_t) { throw std::runtime_error("font"); };
   dessin.DrawIcon = [](ADMDrawerRef, ADMIconRef, const ADMPoint*) { throw std::runtime_error("icon"); };
 
-  host_.dialogs().onOpen([&](hostsim::adm::Dialog&) {
+  hostsim::dialogs(host_).onOpen([&](hostsim::adm::Dialog&) {
     sADMItem = &items;
     sADMDrawer = &dessin;
   });

@@ -109,6 +109,7 @@ TEST_F(ArtSuites, DisposedArtIsNoLongerValidAndNothingCrashes) {
     AIRealRect bounds{};
     EXPECT_EQ(artSuite.GetArtType(gone, &type), kBadParameterErr);
     EXPECT_EQ(artSuite.GetArtFirstChild(gone, &child), kBadParameterErr);
+    EXPECT_EQ(artSuite.GetArtSibling(gone, &child), kBadParameterErr);
     EXPECT_EQ(artSuite.GetArtBounds(gone, &bounds), kBadParameterErr);
     EXPECT_EQ(artSuite.DisposeArt(gone), kBadParameterErr);
     EXPECT_NE(tags.SetTag(gone, "QZVNOM", "string", "jj"), kNoErr);

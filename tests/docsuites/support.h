@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "hostapi/HostAPI.h"
-#include "hostsim/core/host.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
+#include "hostsim/standard_host.h"
 
 namespace docsuites_test {
 
 using hostsim::Document;
-using hostsim::Host;
+using hostsim::StandardHost;
 
 // Two layers (the lower one locked), two artboards, texts loose, grouped and locked. One
 // user unit is one point; the viewBox is 600 x 1000.
@@ -96,7 +96,7 @@ class HostTest : public ::testing::Test {
   }
   hostsim::ArtHandle model(AIArtHandle handle) { return {reinterpret_cast<uintptr_t>(handle)}; }
 
-  Host host;
+  StandardHost host;
   std::vector<std::pair<std::string, int32_t>> held;
 };
 

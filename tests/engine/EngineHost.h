@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "engine/Moteur.h"
-#include "hostsim/core/host.h"
 #include "hostsim/model/clock.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/preferences.h"
+#include "hostsim/standard_host.h"
 #include "shell/DateSuites.h"
 #include "shell/Suites.h"
 
@@ -63,7 +63,7 @@ class EngineHost : public ::testing::Test {
   hostsim::TextStyle styleOf(AIArtHandle art);
   std::vector<std::string> alerts();
 
-  hostsim::Host host_;
+  hostsim::StandardHost host_;
 
  private:
   hostsim::CurrentHost current_;

@@ -51,17 +51,37 @@ TEST_F(StampGroup, LaterRunsUseTheSameLayerAndReplaceTheEmptyGroup) {
   EXPECT_FALSE(sAIArt->ValidArt(first, true));
 }
 
+// Also when the host cannot tell what the group holds.
 TEST_F(StampGroup, GroupHoldingOtherArtIsLeftWhereItIs) {
+  for (bool hostFails : {false, true}) {
+    ASSERT_EQ(CreationGroupe(), kNoErr);
+    AIArtHandle first = AHGroupe;
+    AIArtHandle userText = nullptr;
+    ASSERT_EQ(sAITextFrame->NewPointText(kPlaceInsideOnTop, first, kHorizontalTextOrientation, {5, 5}, &userText),
+              kNoErr);
+    if (hostFails) failNextCall("AI Art Suite.GetArtFirstChild", kCantHappenErr);
+    ASSERT_EQ(CreationGroupe(), kNoErr);
+    EXPECT_TRUE(sAIArt->ValidArt(first, true)) << hostFails;
+    EXPECT_TRUE(sAIArt->ValidArt(userText, true)) << hostFails;
+    EXPECT_NE(AHGroupe, first);
+    EXPECT_EQ(document().layerOf(ModelArt(first)), layerOfGroup());
+  }
+}
+
+// A fresh start knows no group of its own: the empty ones earlier runs left go, and only those.
+TEST_F(StampGroup, EmptyGroupsOfEarlierRunsGoWhateverIsLoaded) {
   ASSERT_EQ(CreationGroupe(), kNoErr);
-  AIArtHandle first = AHGroupe;
-  AIArtHandle userText = nullptr;
-  ASSERT_EQ(sAITextFrame->NewPointText(kPlaceInsideOnTop, first, kHorizontalTextOrientation, {5, 5}, &userText),
-            kNoErr);
+  const hostsim::ArtHandle layerGroup = document().parent(ModelArt(AHGroupe));
+  const hostsim::ArtHandle filled = document().newGroup(layerGroup, hostsim::Placement::InsideOnTop);
+  const hostsim::ArtHandle nested = document().newGroup(filled, hostsim::Placement::InsideOnTop);
+  for (int i = 0; i < 3; ++i) document().newGroup(layerGroup, hostsim::Placement::InsideOnTop);
+  AHGroupe = nullptr;
   ASSERT_EQ(CreationGroupe(), kNoErr);
-  EXPECT_TRUE(sAIArt->ValidArt(first, true));
-  EXPECT_TRUE(sAIArt->ValidArt(userText, true));
-  EXPECT_NE(AHGroupe, first);
-  EXPECT_EQ(document().layerOf(ModelArt(first)), layerOfGroup());
+  std::vector<hostsim::ArtHandle> left;
+  for (hostsim::ArtHandle art = document().firstChild(layerGroup); art; art = document().nextSibling(art))
+    left.push_back(art);
+  EXPECT_EQ(left, (std::vector<hostsim::ArtHandle>{filled, ModelArt(AHGroupe)}));
+  EXPECT_TRUE(document().valid(nested)) << "an empty group inside the user's stays";
 }
 
 TEST_F(StampGroup, OfTwoStampLayersTheLowerIndexIsUsed) {

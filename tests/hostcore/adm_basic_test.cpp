@@ -5,12 +5,14 @@
 #include <string>
 
 #include "fake_plugin.h"
+#include "hostsim/standard_host.h"
 
 namespace hostcore_test {
 namespace {
 
 using hostsim::Alert;
 using hostsim::Host;
+using hostsim::StandardHost;
 
 hostsim::Resources stringResources() {
   hostsim::Resources resources;
@@ -32,7 +34,7 @@ void withBasic(Host& host, int32_t version, Body body) {
 }
 
 TEST(ResourceStrings, EntriesAreCountedFromOne) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host, stringResources());
   withBasic(host, 10, [](SPMessageData& message, const ADMBasicSuite& basic) {
     char buffer[128];
@@ -48,7 +50,7 @@ TEST(ResourceStrings, EntriesAreCountedFromOne) {
 }
 
 TEST(ResourceStrings, MissingListOrIndexIsAnErrorWithEmptyText) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host, stringResources());
   withBasic(host, 11, [](SPMessageData& message, const ADMBasicSuite& basic) {
     char buffer[16];
@@ -63,7 +65,7 @@ TEST(ResourceStrings, MissingListOrIndexIsAnErrorWithEmptyText) {
 }
 
 TEST(ResourceStrings, EntryLongerThanTheBufferIsCut) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host, stringResources());
   withBasic(host, 10, [](SPMessageData& message, const ADMBasicSuite& basic) {
     char buffer[10];
@@ -78,7 +80,7 @@ TEST(ResourceStrings, EntryLongerThanTheBufferIsCut) {
 }
 
 TEST(ResourceStrings, PlannedFaultReadsAsEmptyText) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host, stringResources());
   constexpr ASErr kChosen = fourcc("Zut!");
   host.faults().failCall("ADM Basic Suite.GetIndexString", 1, kChosen);
@@ -90,7 +92,7 @@ TEST(ResourceStrings, PlannedFaultReadsAsEmptyText) {
 }
 
 TEST(UserFeedback, AlertsAboutBoxesAndBeepsAreRecorded) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   withBasic(host, 11, [](SPMessageData& message, const ADMBasicSuite& basic) {
     basic.ErrorAlert("Plus de m\x8Emoire");
@@ -111,7 +113,7 @@ TEST(UserFeedback, AlertsAboutBoxesAndBeepsAreRecorded) {
 }
 
 TEST(UserFeedback, ScreenIsTheHostsAndAFaultGivesAnEmptyOne) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   host.screen = ADMRect{0, 0, 200, 301};
   host.faults().failCall("ADM Basic Suite.GetScreenDimensions", 2, kCantHappenErr);

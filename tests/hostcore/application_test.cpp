@@ -1,19 +1,22 @@
-// Notifiers, application contexts, and what the host records of each message.
+// Notifiers, application contexts, what the host records of each message, and which host
+// is current.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fake_plugin.h"
+#include "hostsim/standard_host.h"
 
 namespace hostcore_test {
 namespace {
 
-using hostsim::Host;
+using hostsim::StandardHost;
 
 TEST(Notifiers, ApplicationStartedReachesThePluginWithItsHandle) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   AINotifierHandle registered = nullptr;
   inPlugin(host, [&](SPMessageData& message) {
@@ -43,7 +46,7 @@ TEST(Notifiers, ApplicationStartedReachesThePluginWithItsHandle) {
 }
 
 TEST(AppContexts, PushedContextsArePoppedInnermostFirst) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     auto* context = acquire<AIAppContextSuite>(message, kAIAppContextSuite, kAIAppContextSuiteVersion);
@@ -62,7 +65,7 @@ TEST(AppContexts, PushedContextsArePoppedInnermostFirst) {
 }
 
 TEST(AppContexts, PoppingUnknownOrOutOfOrderIsFlagged) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     auto* context = acquire<AIAppContextSuite>(message, kAIAppContextSuite, kAIAppContextSuiteVersion);
@@ -81,7 +84,7 @@ TEST(AppContexts, PoppingUnknownOrOutOfOrderIsFlagged) {
 }
 
 TEST(PluginStderr, EachMessageOutputIsCapturedInOrder) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [](SPMessageData&) {
     std::fputs("first message\n", stderr);
@@ -96,7 +99,7 @@ TEST(PluginStderr, EachMessageOutputIsCapturedInOrder) {
 }
 
 TEST(Messages, HeaderCarriesPluginGlobalsAndBasicSuite) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   static int object = 0;
   inPlugin(host, [&](SPMessageData& message) {
@@ -111,6 +114,28 @@ TEST(Messages, HeaderCarriesPluginGlobalsAndBasicSuite) {
     EXPECT_EQ(message.globals, &object);  // kept between calls
     return kNoErr;
   });
+}
+
+// A host made while another lives is current until it ends, then gives the first back.
+// Ending the first one before it would leave a destroyed host current: that is refused.
+TEST(CurrentHostDeathTest, HostsEndInTheReverseOrderTheyWereMade) {
+  using hostsim::Host;
+  {
+    Host a;
+    {
+      Host b;
+      EXPECT_EQ(&Host::current(), &b);
+    }
+    EXPECT_EQ(&Host::current(), &a);
+  }
+  EXPECT_FALSE(Host::hasCurrent());
+  EXPECT_DEATH(
+      {
+        auto a = std::make_unique<Host>();
+        auto b = std::make_unique<Host>();
+        a.reset();
+      },
+      "a host ended while a host made or made current after it was still there");
 }
 
 }  // namespace

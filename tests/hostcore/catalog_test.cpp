@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "fake_plugin.h"
+#include "hostsim/standard_host.h"
 
 namespace hostcore_test {
 namespace {
 
-using hostsim::Host;
+using hostsim::StandardHost;
 
 // The plug-in's import tables as the plug-in's author lists them, written out here rather
 // than taken from the plug-in's code, so both must agree with the same list.
@@ -93,7 +94,7 @@ TEST(SuiteCatalog, ImportTablesHaveTheirFullLength) {
 }
 
 TEST(SuiteCatalog, EveryImportedSuiteIsOfferedByNameAndVersion) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   auto wanted = importedSuites();
   wanted.emplace_back("SP Basic Suite", 8);
@@ -118,7 +119,7 @@ TEST(SuiteCatalog, EveryImportedSuiteIsOfferedByNameAndVersion) {
 }
 
 TEST(SuiteCatalog, UnknownNameOrVersionIsRefusedWithNullTable) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     const void* suite = &message;

@@ -7,11 +7,12 @@
 
 #include "fake_plugin.h"
 #include "hostsim/adm/menus.h"
+#include "hostsim/standard_host.h"
 
 namespace hostcore_test {
 namespace {
 
-using hostsim::Host;
+using hostsim::StandardHost;
 using hostsim::MenuGroup;
 using hostsim::MenuItem;
 using hostsim::Menus;
@@ -117,7 +118,7 @@ struct MenuCalls {
 };
 
 TEST(MenuSuite, GroupsAreListedByIndexWithTheirNames) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     auto* menu = acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion);
@@ -140,7 +141,7 @@ TEST(MenuSuite, GroupsAreListedByIndexWithTheirNames) {
 }
 
 TEST(MenuSuite, PluginBuildsItsSubmenusAndTheHostSendsItsItemBack) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   AIMenuItemHandle settings = nullptr;
   ASErr built = inPlugin(host, [&](SPMessageData& message) {
@@ -164,7 +165,7 @@ TEST(MenuSuite, PluginBuildsItsSubmenusAndTheHostSendsItsItemBack) {
     return kNoErr;
   });
   ASSERT_EQ(built, kNoErr);
-  MenuItem* item = host.menus().findItem(kOutils, kEstampilleur);
+  MenuItem* item = hostsim::menus(host).findItem(kOutils, kEstampilleur);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->handle(), settings);
   EXPECT_EQ(item->options, 1);
@@ -184,7 +185,7 @@ TEST(MenuSuite, PluginBuildsItsSubmenusAndTheHostSendsItsItemBack) {
 }
 
 TEST(MenuSuite, HandlesTheHostNeverGaveAreMisuse) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     auto* menu = acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion);

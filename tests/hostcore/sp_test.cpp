@@ -8,15 +8,16 @@
 #include <vector>
 
 #include "fake_plugin.h"
+#include "hostsim/standard_host.h"
 
 namespace hostcore_test {
 namespace {
 
 using hostsim::Accounting;
-using hostsim::Host;
+using hostsim::StandardHost;
 
 TEST(SuiteAccounting, EachAcquisitionIsHeldUntilReleased) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     EXPECT_NE(acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion), nullptr);
@@ -35,7 +36,7 @@ TEST(SuiteAccounting, EachAcquisitionIsHeldUntilReleased) {
 }
 
 TEST(SuiteAccounting, ReleasingASuiteNotHeldIsFlagged) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     EXPECT_NE(acquire<AIMenuSuite>(message, kAIMenuSuite, kAIMenuSuiteVersion), nullptr);
@@ -50,7 +51,7 @@ TEST(SuiteAccounting, ReleasingASuiteNotHeldIsFlagged) {
 }
 
 TEST(MemoryBlocks, BlocksAreCountedBySourceUntilFreed) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   void* heap = nullptr;
   void* buffer = nullptr;
@@ -75,7 +76,7 @@ TEST(MemoryBlocks, BlocksAreCountedBySourceUntilFreed) {
 }
 
 TEST(MemoryBlocks, FreeingTwiceIsFlaggedNotRepeated) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     void* block = nullptr;
@@ -91,7 +92,7 @@ TEST(MemoryBlocks, FreeingTwiceIsFlaggedNotRepeated) {
 }
 
 TEST(MemoryBlocks, SmallBlocksAreDistinctAlignedAndReused) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     std::vector<void*> blocks;
@@ -149,7 +150,7 @@ TEST(CallCounts, ANameIsCountedByItsTextNotItsAddress) {
 
 TEST(MemoryBlocks, BlocksLeftAtTheEndAreReportedAndReclaimed) {
   // Under the leak checker, this test fails if the host forgets blocks it gave out.
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     void* block = nullptr;
@@ -159,7 +160,7 @@ TEST(MemoryBlocks, BlocksLeftAtTheEndAreReportedAndReclaimed) {
 }
 
 TEST(FaultPlan, UnavailableSuiteIsRefusedInEveryVersion) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   host.faults().makeSuiteUnavailable(kADMBasicSuite);
   inPlugin(host, [&](SPMessageData& message) {
@@ -173,7 +174,7 @@ TEST(FaultPlan, UnavailableSuiteIsRefusedInEveryVersion) {
 }
 
 TEST(FaultPlan, NthAllocationFailsOverBothBlockSuites) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   host.faults().failAllocation(2);
   inPlugin(host, [&](SPMessageData& message) {
@@ -194,7 +195,7 @@ TEST(FaultPlan, NthAllocationFailsOverBothBlockSuites) {
 }
 
 TEST(FaultPlan, NthCallOfAnOperationFailsWithTheChosenCode) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   constexpr ASErr kChosen = fourcc("Zut!");
   host.faults().failCall("AI Menu Suite.CountMenuGroups", 2, kChosen);
@@ -211,7 +212,7 @@ TEST(FaultPlan, NthCallOfAnOperationFailsWithTheChosenCode) {
 }
 
 TEST(FaultPlan, StarNumbersEveryFallibleCallButNotTheBasicSuite) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   constexpr ASErr kChosen = fourcc("Zut!");
   host.faults().failCall("*", 2, kChosen);
@@ -236,7 +237,7 @@ TEST(FaultPlan, StarNumbersEveryFallibleCallButNotTheBasicSuite) {
 }
 
 TEST(PluginAccess, AccessIsCountedUntilReleased) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   SPAccessRef access = nullptr;
   inPlugin(host, [&](SPMessageData& message) {
@@ -264,7 +265,7 @@ TEST(PluginAccess, AccessIsCountedUntilReleased) {
 }
 
 TEST(PluginAccess, PlannedFaultOnReleaseStillGivesTheAccessBack) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   host.faults().failCall("SP Access Suite.ReleasePlugin", 1, kCantHappenErr);
   inPlugin(host, [&](SPMessageData& message) {
@@ -279,7 +280,7 @@ TEST(PluginAccess, PlannedFaultOnReleaseStillGivesTheAccessBack) {
 }
 
 TEST(PluginNames, NameIsKeptForTheCallingPluginOnly) {
-  Host host;
+  StandardHost host;
   attachFakePlugin(host);
   inPlugin(host, [&](SPMessageData& message) {
     auto* plugins = acquire<SPPluginsSuite>(message, kSPPluginsSuite, kSPPluginsSuiteVersion);

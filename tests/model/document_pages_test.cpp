@@ -74,8 +74,11 @@ TEST(Bleed, ReadFromTheFirstPageAsACssBox) {
   }
 }
 
+// A side set goes to every page; the others stay each page's own.
 TEST(Bleed, WrittenToEveryPageInUserUnits) {
-  Document doc = Document::parse(twoPages(R"svg( bleed="1 2 3 4")svg"));
+  std::string svg = twoPages(R"svg( bleed="1 2 3 4")svg");
+  svg.replace(svg.rfind("1 2 3 4"), 7, "5 6 7 8");
+  Document doc = Document::parse(svg);
   Rect b = doc.bleed();
   b.bottom = 72;  // one inch
   doc.setBleed(b);
@@ -83,7 +86,7 @@ TEST(Bleed, WrittenToEveryPageInUserUnits) {
   expectRect(reloaded.bleed(), {4 * kPtPerMm, 1 * kPtPerMm, 2 * kPtPerMm, 72});
   const std::string text = doc.toString();
   EXPECT_NE(text.find(R"svg(id="page1" bleed="1 2 25.4 4")svg"), std::string::npos) << text;
-  EXPECT_NE(text.find(R"svg(id="page2" bleed="1 2 25.4 4")svg"), std::string::npos) << text;
+  EXPECT_NE(text.find(R"svg(id="page2" bleed="5 6 25.4 8")svg"), std::string::npos) << text;
 }
 
 TEST(Bleed, SidesPassedBackInSinglePrecisionKeepTheirExactText) {

@@ -13,9 +13,9 @@
 
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/adm/menus.h"
-#include "hostsim/core/host.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
+#include "hostsim/standard_host.h"
 #include "shell/Suites.h"
 
 namespace {
@@ -41,7 +41,7 @@ class ModuleTest : public testing::Test {
     return host.pluginStderr().substr(before);
   }
 
-  hostsim::Host host;
+  hostsim::StandardHost host;
 };
 
 TEST_F(ModuleTest, StartsRunsUnloadsReloadsAndShutsDownGivingEverythingBack) {
@@ -70,12 +70,12 @@ TEST_F(ModuleTest, StartsRunsUnloadsReloadsAndShutsDownGivingEverythingBack) {
             Warning(kCallerAIMenu, kSelectorAIUpdateMenuItem));
   // The object's data survived the re-establishment of its dispatch: it still knows its
   // About item.
-  hostsim::MenuItem* about = host.menus().findItem(kGroupeAPropos, kCommande);
+  hostsim::MenuItem* about = hostsim::menus(host).findItem(kGroupeAPropos, kCommande);
   ASSERT_NE(about, nullptr);
-  host.dialogs().user().click(1);
+  hostsim::dialogs(host).user().click(1);
   EXPECT_EQ(host.chooseMenuItem(about->handle()), kNoErr);
-  ASSERT_NE(host.dialogs().last(), nullptr);
-  EXPECT_EQ(host.dialogs().last()->name(), "About");
+  ASSERT_NE(hostsim::dialogs(host).last(), nullptr);
+  EXPECT_EQ(hostsim::dialogs(host).last()->name(), "About");
 
   EXPECT_EQ(host.shutdown(), kNoErr);
   EXPECT_EQ(host.plugin().globals, nullptr);
@@ -92,21 +92,21 @@ TEST_F(ModuleTest, ShutdownBeforeStartupDoesNothing) {
 
 TEST_F(ModuleTest, InstallsTheSettingsCommandAndTheAboutItem) {
   ASSERT_EQ(host.startup(), kNoErr);
-  hostsim::MenuGroup* outils = host.menus().findGroup(kOutils);
+  hostsim::MenuGroup* outils = hostsim::menus(host).findGroup(kOutils);
   ASSERT_NE(outils, nullptr);
   ASSERT_NE(outils->parent, nullptr);
   EXPECT_EQ(outils->parent->group->name, kToolPalettesMenuGroup);
   EXPECT_EQ(outils->options, 1);
-  hostsim::MenuItem* commande = host.menus().findItem(kOutils, kCommande);
+  hostsim::MenuItem* commande = hostsim::menus(host).findItem(kOutils, kCommande);
   ASSERT_NE(commande, nullptr);
   EXPECT_EQ(commande->key, kCommande);
   EXPECT_EQ(commande->options, 1);
 
-  hostsim::MenuGroup* apropos = host.menus().findGroup(kGroupeAPropos);
+  hostsim::MenuGroup* apropos = hostsim::menus(host).findGroup(kGroupeAPropos);
   ASSERT_NE(apropos, nullptr);
   ASSERT_NE(apropos->parent, nullptr);
   EXPECT_EQ(apropos->parent->group->name, kAboutMenuGroup);
-  ASSERT_NE(host.menus().findItem(kGroupeAPropos, kCommande), nullptr);
+  ASSERT_NE(hostsim::menus(host).findItem(kGroupeAPropos, kCommande), nullptr);
   EXPECT_EQ(host.shutdown(), kNoErr);
 }
 
@@ -154,12 +154,12 @@ TEST_F(ModuleTest, AboutMessageShowsTheTwoAboutTexts) {
 TEST_F(ModuleTest, AboutItemOpensTheBoxAndAnswersZero) {
   host.screen = ADMRect{0, 0, 900, 1440};
   ASSERT_EQ(host.startup(), kNoErr);
-  hostsim::MenuItem* item = host.menus().findItem(kGroupeAPropos, kCommande);
+  hostsim::MenuItem* item = hostsim::menus(host).findItem(kGroupeAPropos, kCommande);
   ASSERT_NE(item, nullptr);
-  host.dialogs().user().click(1);
+  hostsim::dialogs(host).user().click(1);
   EXPECT_EQ(host.chooseMenuItem(item->handle()), kNoErr);
 
-  hostsim::adm::Dialog* box = host.dialogs().last();
+  hostsim::adm::Dialog* box = hostsim::dialogs(host).last();
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(box->name(), "About");
   EXPECT_EQ(box->resourceID(), 16500);
@@ -176,7 +176,7 @@ TEST_F(ModuleTest, AboutItemOpensTheBoxAndAnswersZero) {
   EXPECT_EQ(button->font(), kADMDialogFont);
   EXPECT_EQ(button->justify(), kADMCenterJustify);
   EXPECT_FALSE(button->text().empty());
-  EXPECT_TRUE(host.dialogs().errors().empty());
+  EXPECT_TRUE(hostsim::dialogs(host).errors().empty());
 
   // The picture at its corner and the version line, centred across the top.
   bool icon = false;
@@ -231,11 +231,11 @@ TEST_F(ModuleTest, StampingRoundTripsTheFileNameThroughTheHostsHeap) {
   host.setDocument(std::move(document));
 
   ASSERT_EQ(host.startup(), kNoErr);
-  hostsim::MenuItem* commande = host.menus().findItem(kOutils, kCommande);
+  hostsim::MenuItem* commande = hostsim::menus(host).findItem(kOutils, kCommande);
   ASSERT_NE(commande, nullptr);
-  host.dialogs().user().ok();
+  hostsim::dialogs(host).user().ok();
   EXPECT_EQ(host.chooseMenuItem(commande->handle()), kNoErr);
-  EXPECT_TRUE(host.dialogs().errors().empty());
+  EXPECT_TRUE(hostsim::dialogs(host).errors().empty());
   EXPECT_NE(host.document()->toString().find(name), std::string::npos);
   EXPECT_TRUE(host.accounting().misuses().empty()) << host.outstanding();
 
@@ -256,15 +256,15 @@ TEST(ModuleMenus, SettingsDialogFirstPlacement) {
       {{0, 0, 200, 301}, {-26, -75, 254, 375}},
   };
   for (const Case& c : cases) {
-    hostsim::Host fresh;
+    hostsim::StandardHost fresh;
     fresh.loadPlugin(ESTAMPILLEUR_MODULE);
     fresh.setFonts(
         std::make_unique<hostsim::FontCatalog>(hostsim::FontCatalog::fromDirectory(ESTAMPILLEUR_TEST_FONTS)));
     fresh.screen = c.screen;
     ASSERT_EQ(fresh.startup(), kNoErr);
-    fresh.dialogs().user().cancel();
-    EXPECT_EQ(fresh.chooseMenuItem(fresh.menus().findItem(kOutils, kCommande)->handle()), kNoErr);
-    const hostsim::adm::Dialog* dialog = fresh.dialogs().last();
+    hostsim::dialogs(fresh).user().cancel();
+    EXPECT_EQ(fresh.chooseMenuItem(hostsim::menus(fresh).findItem(kOutils, kCommande)->handle()), kNoErr);
+    const hostsim::adm::Dialog* dialog = hostsim::dialogs(fresh).last();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->resourceID(), 26000);
     EXPECT_EQ(dialog->name(), "Mod\x8F" "leBidon");  // ModèleBidon
@@ -280,9 +280,9 @@ TEST(ModuleMenus, SettingsDialogFirstPlacement) {
 TEST_F(ModuleTest, AboutBoxOnANarrowScreenRoundsItsLeftDown) {
   host.screen = ADMRect{0, 0, 900, 601};
   ASSERT_EQ(host.startup(), kNoErr);
-  host.dialogs().user().click(1);
-  ASSERT_EQ(host.chooseMenuItem(host.menus().findItem(kGroupeAPropos, kCommande)->handle()), kNoErr);
-  EXPECT_EQ(host.dialogs().last()->bounds().left, 45);
+  hostsim::dialogs(host).user().click(1);
+  ASSERT_EQ(host.chooseMenuItem(hostsim::menus(host).findItem(kGroupeAPropos, kCommande)->handle()), kNoErr);
+  EXPECT_EQ(hostsim::dialogs(host).last()->bounds().left, 45);
   EXPECT_EQ(host.shutdown(), kNoErr);
 }
 
@@ -295,7 +295,7 @@ TEST(ModuleStartup, FailingAtAnySuiteLeavesNothingHeld) {
   ASSERT_EQ(rows.size(), 129u);
   for (const ImportSuite* row : rows) {
     SCOPED_TRACE(std::string(row->name) + " v" + std::to_string(row->version));
-    hostsim::Host host;
+    hostsim::StandardHost host;
     host.loadPlugin(ESTAMPILLEUR_MODULE);
     host.faults().makeSuiteUnavailable(row->name);
     EXPECT_EQ(host.startup(), kSPSuiteNotFoundError);
@@ -328,7 +328,7 @@ TEST(ModuleStartup, FailingAfterTheSuitesGivesThemBackAndReportsTheCode) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.operation) + " #" + std::to_string(c.nth));
-    hostsim::Host host;
+    hostsim::StandardHost host;
     host.loadPlugin(ESTAMPILLEUR_MODULE);
     host.faults().failCall(c.operation, c.nth, c.code);
     EXPECT_EQ(host.startup(), c.code);
@@ -350,7 +350,7 @@ TEST(ModuleStartup, FailingAfterTheSuitesGivesThemBackAndReportsTheCode) {
 // A menu text the host cannot make throws inside the plug-in: the host gets a code, never
 // an exception, and nothing stays held.
 TEST(ModuleStartup, FailingMenuTextIsAnErrorNotACrash) {
-  hostsim::Host host;
+  hostsim::StandardHost host;
   host.loadPlugin(ESTAMPILLEUR_MODULE);
   host.faults().failCall("AI Unicode String Suite.Initialize", 1, fourcc("UNI!"));
   EXPECT_EQ(host.startup(), fourcc("UNI!"));
@@ -361,12 +361,12 @@ TEST(ModuleStartup, FailingMenuTextIsAnErrorNotACrash) {
 // The About item's own text failing is no start-up failure: the plug-in starts without it,
 // and the menu suite the About helper took is given back.
 TEST(ModuleStartup, FailingAboutItemTextOnlyLosesTheAboutItem) {
-  hostsim::Host host;
+  hostsim::StandardHost host;
   host.loadPlugin(ESTAMPILLEUR_MODULE);
   host.faults().failCall("AI Unicode String Suite.Initialize", 2, fourcc("UNI!"));
   ASSERT_EQ(host.startup(), kNoErr);
-  EXPECT_EQ(host.menus().findItem(kGroupeAPropos, kCommande), nullptr);
-  EXPECT_NE(host.menus().findItem(kOutils, kCommande), nullptr);
+  EXPECT_EQ(hostsim::menus(host).findItem(kGroupeAPropos, kCommande), nullptr);
+  EXPECT_NE(hostsim::menus(host).findItem(kOutils, kCommande), nullptr);
   EXPECT_EQ(host.accounting().suitesHeld(), 129);
   EXPECT_EQ(host.shutdown(), kNoErr);
   EXPECT_TRUE(host.allGivenBack()) << host.outstanding();
@@ -379,7 +379,7 @@ TEST(ModuleHeapDeathTest, NoHeapBeforeTheFirstMessage) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        hostsim::Host host;
+        hostsim::StandardHost host;
         host.loadPlugin(ESTAMPILLEUR_MODULE);
         auto plainNew = reinterpret_cast<void* (*)(size_t)>(::dlsym(host.plugin().library, "_Znwm"));
         auto nothrowNew = reinterpret_cast<void* (*)(size_t, const std::nothrow_t&)>(
@@ -395,7 +395,7 @@ TEST(ModuleHeapDeathTest, NoHeapBeforeTheFirstMessage) {
 }
 
 TEST(ModuleHeap, AllocationGoesThroughTheMessagesBasicSuite) {
-  hostsim::Host host;
+  hostsim::StandardHost host;
   host.loadPlugin(ESTAMPILLEUR_MODULE);
   using New = void* (*)(size_t);
   using Delete = void (*)(void*);
@@ -429,7 +429,7 @@ TEST(ModuleHeap, AllocationGoesThroughTheMessagesBasicSuite) {
 
 // No memory for the plug-in object: start-up answers "!MEM" and the user reads why.
 TEST(ModuleHeap, NoMemoryForThePluginObject) {
-  hostsim::Host host;
+  hostsim::StandardHost host;
   host.loadPlugin(ESTAMPILLEUR_MODULE);
   host.faults().failAllocation(1);
   EXPECT_EQ(host.startup(), kOutOfMemoryErr);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/core/host.h"
+#include "hostsim/standard_host.h"
 #include "shell/DateSuites.h"
 
 extern "C" ASErr PluginMain(const char* caller, const char* selector, void* message);
@@ -39,7 +39,7 @@ class InProcess : public testing::Test {
   // Suites held beyond the fixture's own SP Basic.
   int SuitesHeldByPlugin() { return host.accounting().suitesHeld() - heldByFixture; }
 
-  hostsim::Host host;
+  hostsim::StandardHost host;
   int heldByFixture = 0;
 };
 

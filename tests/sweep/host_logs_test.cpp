@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/core/host.h"
+#include "hostsim/standard_host.h"
 
 namespace {
 
 TEST(HostLogs, NameTheCallsAndBlocksThatAFaultPlanNumbers) {
-  hostsim::Host host;
+  hostsim::StandardHost host;
   host.accounting().logCalls(true);
   host.logAllocations(true);
 
@@ -47,7 +47,7 @@ TEST(HostLogs, NameTheCallsAndBlocksThatAFaultPlanNumbers) {
 }
 
 TEST(HostLogs, NothingIsKeptUnlessAsked) {
-  hostsim::Host host;
+  hostsim::StandardHost host;
   EXPECT_FALSE(host.enter("AI Art Suite.NewArt"));
   void* block = nullptr;
   ASSERT_EQ(host.allocateBlock(4, "test", &block), kNoErr);
@@ -58,7 +58,7 @@ TEST(HostLogs, NothingIsKeptUnlessAsked) {
 }
 
 TEST(HostLogs, ListEverySuiteAcquiredOnceByName) {
-  hostsim::Host host;
+  hostsim::StandardHost host;
   const void* table = nullptr;
   ASSERT_EQ(host.acquireSuite(kAIArtSuite, kAIArtSuiteVersion, &table), kNoErr);
   ASSERT_EQ(host.acquireSuite(kAIArtSuite, kAIArtSuiteVersion, &table), kNoErr);

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -15,11 +16,11 @@
 
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/adm/menus.h"
-#include "hostsim/core/host.h"
 #include "hostsim/model/clock.h"
 #include "hostsim/model/document.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/preferences.h"
+#include "hostsim/standard_host.h"
 
 namespace sweep {
 
@@ -39,9 +40,10 @@ constexpr int32_t kCaseTaille = 14;
 constexpr int32_t kInfosSuperposees = 16;
 constexpr int32_t kSeparateur = 19;
 
-// Three artboards (two A4 pages and a card) in points, with the user's own art: a locked
-// background layer, a drawing layer with a group, paths and texts (one that reads like a
-// stamp but is not tagged), and the stamp layer of an earlier stamping with one stamp in it.
+// Three artboards (two A4 pages and a card) in points, each page with a bleed of its own (the
+// card none), with the user's own art: a locked background layer, a drawing layer with a
+// group, paths and texts (one that reads like a stamp but is not tagged), and the stamp layer
+// of an earlier stamping with one stamp in it.
 constexpr const char* kDocument = R"svg(<?xml version="1.0" encoding="UTF-8" standalone="no"?>
 <svg
    width="1760pt"
@@ -53,8 +55,8 @@ constexpr const char* kDocument = R"svg(<?xml version="1.0" encoding="UTF-8" sta
    xmlns:sodipodi="http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd"
    xmlns="http://www.w3.org/2000/svg">
   <sodipodi:namedview id="vue" inkscape:document-units="pt" inkscape:current-layer="dessin">
-    <inkscape:page x="0" y="0" width="595" height="842" id="recto" inkscape:label="Recto" />
-    <inkscape:page x="645" y="0" width="595" height="842" id="verso" inkscape:label="Verso" />
+    <inkscape:page x="0" y="0" width="595" height="842" id="recto" inkscape:label="Recto" bleed="1 2 3 4" />
+    <inkscape:page x="645" y="0" width="595" height="842" id="verso" inkscape:label="Verso" bleed="5 6 7 8" />
     <inkscape:page x="1290" y="0" width="420" height="298" id="carte" inkscape:label="Carte" />
   </sodipodi:namedview>
   <g inkscape:groupmode="layer" inkscape:label="Fond verrouillé" id="fond" sodipodi:insensitive="true">
@@ -143,6 +145,37 @@ std::string Number(double value) {
   return buffer;
 }
 
+// Each page's bleed, top, right, bottom and left as the file writes them (none is no bleed).
+std::vector<std::array<double, 4>> PageBleeds(const pugi::xml_node& root) {
+  std::vector<std::array<double, 4>> bleeds;
+  for (pugi::xml_node view : root.children("sodipodi:namedview"))
+    for (pugi::xml_node page : view.children("inkscape:page")) {
+      std::istringstream in(page.attribute("bleed").value());
+      std::vector<double> v;
+      for (double side; in >> side;) v.push_back(side);
+      const size_t n = v.size();
+      bleeds.push_back(n == 0   ? std::array<double, 4>{0, 0, 0, 0}
+                       : n == 1 ? std::array<double, 4>{v[0], v[0], v[0], v[0]}
+                       : n == 2 ? std::array<double, 4>{v[0], v[1], v[0], v[1]}
+                       : n == 3 ? std::array<double, 4>{v[0], v[1], v[2], v[1]}
+                                : std::array<double, 4>{v[0], v[1], v[2], v[3]});
+    }
+  return bleeds;
+}
+
+std::string Describe(const std::vector<std::array<double, 4>>& bleeds) {
+  std::string text;
+  for (const auto& b : bleeds)
+    text += (text.empty() ? "" : ", ") + Number(b[0]) + " " + Number(b[1]) + " " + Number(b[2]) + " " + Number(b[3]);
+  return text;
+}
+
+std::vector<std::array<double, 4>> PageBleeds(const std::string& svg) {
+  pugi::xml_document xml;
+  xml.load_buffer(svg.data(), svg.size());
+  return PageBleeds(xml.document_element());
+}
+
 std::vector<Stamp> Stamps(const hostsim::Document& document) {
   std::vector<Stamp> stamps;
   for (hostsim::ArtHandle art : document.matchingArt(hostsim::ArtKind::PointText, hostsim::LockFilter::Any)) {
@@ -197,7 +230,7 @@ struct Findings {
 
 // After a command: the modal dialog ended and the user's art is as it was.
 void CheckAfterCommand(hostsim::Host& host, const Scene& scene, const char* when, Findings& findings) {
-  if (host.dialogs().top() != nullptr) findings.problem(std::string(when) + ": a dialog is still open");
+  if (hostsim::dialogs(host).top() != nullptr) findings.problem(std::string(when) + ": a dialog is still open");
   std::string userArt = UserArt(host.document()->toString());
   if (userArt != scene.originalUserArt)
     findings.problem(std::string(when) + ": art that is not a stamp changed, " +
@@ -209,29 +242,29 @@ void CheckGivenBack(hostsim::Host& host, const char* when, Findings& findings) {
 }
 
 // The next normal run: the command with the same script and no fault must give exactly the
-// reference stamps, the reference bleed, no alert and no trouble with the dialog.
+// reference stamps, the reference bleed on every side of every page, no alert and no trouble
+// with the dialog.
 void CheckNormalCommand(hostsim::Host& host, hostsim::MenuItem* item, const Scene& scene,
-                        const std::vector<Stamp>& stamps, double bleed, Findings& findings) {
+                        const std::vector<Stamp>& stamps, const std::string& bleeds, Findings& findings) {
   const char* when = "the next normal run";
   if (item == nullptr) {
     findings.problem(std::string(when) + ": the plug-in runs but its command is not in the menus");
     return;
   }
   host.setPreferences(std::make_unique<hostsim::Preferences>(std::filesystem::path()));
-  host.dialogs().clearErrors();
-  Script(host.dialogs().user());
+  hostsim::dialogs(host).clearErrors();
+  Script(hostsim::dialogs(host).user());
   const size_t alerts = host.alerts().size();
   ASErr result = host.chooseMenuItem(item->handle());
   if (result != kNoErr) findings.problem(std::string(when) + ": the command answered " + Code(result));
-  for (const std::string& e : host.dialogs().errors()) findings.problem(std::string(when) + ": " + e);
+  for (const std::string& e : hostsim::dialogs(host).errors()) findings.problem(std::string(when) + ": " + e);
   for (size_t i = alerts; i < host.alerts().size(); ++i)
     findings.problem(std::string(when) + ": an alert: " + host.alerts()[i].text);
   CheckAfterCommand(host, scene, when, findings);
   std::string difference = CompareStamps(Stamps(*host.document()), stamps);
   if (!difference.empty()) findings.problem(std::string(when) + ": " + difference);
-  const double bottom = host.document()->bleed().bottom;
-  if (std::fabs(bottom - bleed) > 1e-3)
-    findings.problem(std::string(when) + ": the bottom bleed is " + Number(bottom) + " pt instead of " + Number(bleed));
+  const std::string got = Describe(PageBleeds(host.document()->toString()));
+  if (got != bleeds) findings.problem(std::string(when) + ": the pages' bleeds are " + got + " instead of " + bleeds);
 }
 
 // The one run behind CleanRun (reference null, everything logged into `observed`) and
@@ -243,30 +276,30 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
   bool running = false;
   uint64_t modal = 0;
   {
-    hostsim::Host host;
+    hostsim::StandardHost host;
     Furnish(host, scene, std::move(document), 0);
     const bool logging = reference == nullptr;
     if (logging) {
       host.accounting().logCalls(true);
       host.logAllocations(true);
-      host.dialogs().onOpen(
+      hostsim::dialogs(host).onOpen(
           [&](hostsim::adm::Dialog&) { observed.dialogOpened = host.accounting().totalCalls(); });
     }
     if (fault.kind == FaultPoint::Kind::Call)
       host.faults().failCall(fault.operation.empty() ? "*" : fault.operation, fault.n, fault.code);
     if (fault.kind == FaultPoint::Kind::Allocation) host.faults().failAllocation(fault.n);
     if (fault.kind == FaultPoint::Kind::Suite) host.faults().makeSuiteUnavailable(fault.operation);
-    Script(host.dialogs().user());
+    Script(hostsim::dialogs(host).user());
 
     ASErr started = host.startup();
     if (started == kNoErr) host.applicationStarted();
-    hostsim::MenuItem* item = host.menus().findItem(kOutils, kCommande);
+    hostsim::MenuItem* item = hostsim::menus(host).findItem(kOutils, kCommande);
     // Chosen even after a failed start-up: the host keeps whatever items were added.
     if (item != nullptr) {
       host.chooseMenuItem(item->handle());
       modal = host.accounting().callsOf("ADM Dialog Suite.Modal");
     }
-    if (!host.dialogs().errors().empty() && reference != nullptr) {
+    if (!hostsim::dialogs(host).errors().empty() && reference != nullptr) {
       // Where the fault stood in the clean run's calls, when known.
       uint64_t at = 0;
       if (fault.kind == FaultPoint::Kind::Call && fault.operation.empty()) at = fault.n;
@@ -275,10 +308,10 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
       const char* when = at == 0                           ? "the host ended the dialog: "
                          : at > reference->dialogOpened ? "the host ended the dialog after it was built: "
                                                         : "the host ended the dialog as it was built: ";
-      findings.notes.push_back(when + host.dialogs().errors().front());
+      findings.notes.push_back(when + hostsim::dialogs(host).errors().front());
     }
-    if (reference == nullptr && !host.dialogs().errors().empty())
-      findings.problem("the clean run: " + host.dialogs().errors().front());
+    if (reference == nullptr && !hostsim::dialogs(host).errors().empty())
+      findings.problem("the clean run: " + hostsim::dialogs(host).errors().front());
     if (started != kNoErr) findings.notes.push_back("start-up failed");
     if (item != nullptr && modal == 0) findings.notes.push_back("no dialog");
     CheckAfterCommand(host, scene, "after the faulted command", findings);
@@ -289,9 +322,10 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
       for (const auto& record : host.allocationLog()) observed.allocations.push_back(record.afterCalls);
       observed.stamps = Stamps(*host.document());
       observed.bleedBottom = host.document()->bleed().bottom;
+      observed.pageBleeds = Describe(PageBleeds(host.document()->toString()));
     }
     const std::vector<Stamp>& stamps = reference != nullptr ? reference->stamps : observed.stamps;
-    const double bleed = reference != nullptr ? reference->bleedBottom : observed.bleedBottom;
+    const std::string& bleeds = reference != nullptr ? reference->pageBleeds : observed.pageBleeds;
     if (reference != nullptr && Stamps(*host.document()) == stamps) findings.notes.push_back(kStampedInFull);
 
     // A point the run never reached would be counted as survived without being tried.
@@ -306,21 +340,21 @@ Findings Run(const Scene& scene, const Reference* reference, const FaultPoint& f
     // anew with the same document.
     host.faults().clear();
     running = host.plugin().globals != nullptr;
-    if (running) CheckNormalCommand(host, item, scene, stamps, bleed, findings);
+    if (running) CheckNormalCommand(host, item, scene, stamps, bleeds, findings);
     ASErr stopped = host.shutdown();
     if (stopped != kNoErr) findings.problem("shutdown answered " + Code(stopped));
     CheckGivenBack(host, "after shutdown", findings);
     document = host.takeDocument();
   }
   if (!running) {
-    hostsim::Host host;
+    hostsim::StandardHost host;
     Furnish(host, scene, std::move(document), 1);
     ASErr started = host.startup();
     if (started != kNoErr) findings.problem("the next start-up answered " + Code(started));
     host.applicationStarted();
     const std::vector<Stamp>& stamps = reference != nullptr ? reference->stamps : observed.stamps;
-    const double bleed = reference != nullptr ? reference->bleedBottom : observed.bleedBottom;
-    CheckNormalCommand(host, host.menus().findItem(kOutils, kCommande), scene, stamps, bleed, findings);
+    const std::string& bleeds = reference != nullptr ? reference->pageBleeds : observed.pageBleeds;
+    CheckNormalCommand(host, hostsim::menus(host).findItem(kOutils, kCommande), scene, stamps, bleeds, findings);
     host.shutdown();
     CheckGivenBack(host, "after the next shutdown", findings);
   }
@@ -347,6 +381,7 @@ std::string Reference::toText() const {
   json["dialogOpened"] = dialogOpened;
   json["suites"] = suites;
   json["bleedBottom"] = bleedBottom;
+  json["pageBleeds"] = pageBleeds;
   for (const Stamp& s : stamps)
     json["stamps"].push_back({s.text, s.h, s.v, s.font, s.size, s.justification});
   return json.dump();
@@ -360,6 +395,7 @@ Reference Reference::fromText(const std::string& text) {
   reference.dialogOpened = json.at("dialogOpened").get<uint64_t>();
   reference.suites = json.at("suites").get<std::vector<std::string>>();
   reference.bleedBottom = json.at("bleedBottom").get<double>();
+  reference.pageBleeds = json.at("pageBleeds").get<std::string>();
   if (json.contains("stamps"))
     for (const auto& s : json.at("stamps"))
       reference.stamps.push_back({s.at(0).get<std::string>(), s.at(1).get<double>(), s.at(2).get<double>(),
@@ -404,8 +440,17 @@ std::string UserArt(const std::string& svg) {
       root.remove_child(layer);
     layer = next;
   }
+  // The bottom bleed is ours to set; every other side stays the user's. The canvas is the
+  // host's, fitted around the pages, their bleeds and the stamps.
+  for (const char* canvas : {"width", "height", "viewBox"}) root.remove_attribute(canvas);
+  const auto bleeds = PageBleeds(root);
+  size_t i = 0;
   for (pugi::xml_node view : root.children("sodipodi:namedview"))
-    for (pugi::xml_node page : view.children("inkscape:page")) page.remove_attribute("bleed");
+    for (pugi::xml_node page : view.children("inkscape:page")) {
+      const auto& b = bleeds[i++];
+      page.remove_attribute("bleed");
+      page.append_attribute("bleed-but-bottom") = (Number(b[0]) + " " + Number(b[1]) + " " + Number(b[3])).c_str();
+    }
   std::ostringstream out;
   xml.save(out, "", pugi::format_raw | pugi::format_no_declaration);
   return out.str();

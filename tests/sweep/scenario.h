@@ -45,6 +45,7 @@ struct Reference {
   std::vector<std::string> suites;      // every suite acquired, by name
   std::vector<Stamp> stamps;
   double bleedBottom = 0;
+  std::string pageBleeds;               // every page's, all four sides
 
   std::string toText() const;
   static Reference fromText(const std::string& text);
@@ -64,8 +65,8 @@ Scene Prepare(const std::filesystem::path& module, const std::filesystem::path& 
               const std::filesystem::path& folder);
 
 // Everything of the document but our own: the saved SVG with every tagged text removed,
-// then the stamp layer when nothing but empty groups is left in it, and the bleed dropped;
-// as one canonical XML text.
+// then the stamp layer when nothing but empty groups is left in it, each page's bottom bleed
+// and the canvas around the pages dropped; as one canonical XML text.
 std::string UserArt(const std::string& svg);
 
 // Said in the notes when the faulted command itself gave the reference stamps.

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 
 #include <sanitizer/lsan_interface.h>
 
+#include "hostsim/core/faults.h"
 #include "hostsim/model/document.h"
 #include "isolation.h"
 #include "scenario.h"
@@ -241,8 +243,13 @@ TEST_F(Sweep, CleanRunStampsEveryArtboardOnce) {
     for (const auto& text : texts) count += text == expected;
     EXPECT_EQ(count, std::string(expected).find('/') == 1 ? 1 : kArtboards) << expected;
   }
-  // One line below the artboards, its largest size the name's 14 points.
+  // One line below the artboards, its largest size the name's 14 points; the other sides of
+  // each page's bleed stay its own.
   EXPECT_NEAR(reference.bleedBottom, 1.4 * 14, 1e-3);
+  EXPECT_EQ(reference.pageBleeds, "1 2 19.6 4, 5 6 19.6 8, 0 0 19.6 0");
+  // Every call the sweep fails is one a person can fail with --fault.
+  for (const std::string& operation : std::set<std::string>(reference.calls.begin(), reference.calls.end()))
+    EXPECT_TRUE(hostsim::isFailableOperation(operation)) << operation;
   EXPECT_GT(reference.calls.size(), 0u);
   EXPECT_GT(reference.allocations.size(), 0u);
   EXPECT_GT(reference.dialogOpened, 0u);
@@ -289,7 +296,9 @@ TEST_F(Sweep, UserArtSeesEveryChangeButTheStamps) {
 
   hostsim::Document ours = hostsim::Document::parse(scene_->original);
   ours.dispose(find(ours, "ancienne"));
-  ours.setBleed({0, 0, 0, 20});
+  hostsim::Rect bleed = ours.bleed();
+  bleed.bottom = 20;
+  ours.setBleed(bleed);
   hostsim::ArtHandle group = ours.newGroup(stampLayerGroup(ours), hostsim::Placement::InsideOnTop);
   hostsim::ArtHandle stamp = ours.newPointText(group, hostsim::Placement::InsideOnTop, {10, 10});
   ours.setText(stamp, "1/3");
@@ -311,6 +320,10 @@ TEST_F(Sweep, UserArtSeesEveryChangeButTheStamps) {
   hostsim::Document moved = hostsim::Document::parse(scene_->original);
   moved.translate(find(moved, "triangle"), 1, 0);
   EXPECT_NE(UserArt(moved.toString()), original);
+
+  hostsim::Document bled = hostsim::Document::parse(scene_->original);
+  bled.setBleed({0, 0, 0, 20});
+  EXPECT_NE(UserArt(bled.toString()), original) << "a side of the bleed but the bottom";
 }
 
 // A suite the host lacks: start-up fails with the host told why, or the plug-in does without.

@@ -41,6 +41,8 @@ struct AIArtSuite {
   ASErr (*GetArtType)(AIArtHandle art, int16_t* type);
   // The first object inside a group, or null.
   ASErr (*GetArtFirstChild)(AIArtHandle art, AIArtHandle* child);
+  // The next object in the same group, or null after the last.
+  ASErr (*GetArtSibling)(AIArtHandle art, AIArtHandle* sibling);
   // The layer's top-level group.
   ASErr (*GetFirstArtOfLayer)(AILayerHandle layer, AIArtHandle* art);
   // The art's bounds in points.

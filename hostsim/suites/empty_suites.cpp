@@ -1,5 +1,7 @@
 // Suites the plug-in imports but never calls: the host still supplies each by name and
 // version, as tables without operations, so that acquiring them succeeds.
+#include "hostsim/suites/empty_suites.h"
+
 #include <string>
 #include <type_traits>
 
@@ -29,7 +31,7 @@ static_assert(kEmptyTextEngineSuites == 81, "86 text-engine suites, 5 of them wi
 
 }  // namespace
 
-void offerUnusedSuites(Host& host) {
+void offerEmptySuites(Host& host) {
   offerEmpty<ASLibSuite>(host, kASLibSuite, kASLibSuiteVersion);
   offerEmpty<AIPathSuite>(host, kAIPathSuite, kAIPathSuiteVersion);
   offerEmpty<AIToolSuite>(host, kAIToolSuite, kAIToolSuiteVersion);
