@@ -38,20 +38,27 @@ class Estampilleur(inkex.EffectExtension):
         with tempfile.TemporaryDirectory(prefix="estampilleur-") as folder:
             report = os.path.join(folder, "rapport.json")
             command = [COMMAND, "stamp", "--interactive", "--active", str(self.active_page()),
-                       "--document-path=" + DOCUMENT_PATH, "--report", report, "-o", "-",
+                       "--document-path", DOCUMENT_PATH, "--report", report, "-o", "-",
                        self.options.input_file]
             try:
                 done = subprocess.run(command, capture_output=True, check=False)
             except OSError:
                 raise inkex.AbortExtension(f"Estampilleur : la commande {COMMAND} est introuvable ou ne peut "
                                            "pas être lancée (make install l'installe).") from None
-            if done.returncode != 0:
-                said = [line.removeprefix("estampilleur: ") for line in
-                        done.stderr.decode("utf-8", "replace").splitlines() if line.startswith("estampilleur: ")]
-                why = (said or ["sans message"])[-1].replace(self.options.input_file, DOCUMENT_PATH or "document")
-                raise inkex.AbortExtension(f"Estampilleur : le document n'a pas été estampillé ({why}).")
-            with open(report, encoding="utf-8") as stream:
-                stamped = json.load(stream)["documents"][0]
+            try:
+                with open(report, encoding="utf-8") as stream:
+                    stamped = json.load(stream)["documents"][0]
+            except (OSError, ValueError, LookupError):
+                stamped = {}
+        if done.returncode != 0:
+            said = [line.removeprefix("estampilleur: ") for line in
+                    done.stderr.decode("utf-8", "replace").splitlines() if line.startswith("estampilleur: ")]
+            why = stamped.get("endedBy") or (said or ["sans message"])[-1]
+            why = why.replace(self.options.input_file, DOCUMENT_PATH or "document").rstrip(".")
+            raise inkex.AbortExtension(f"Estampilleur : le document n'a pas été estampillé ({why}).")
+        # The plug-in's own alerts, which the host would show (the bleed held to 72 points).
+        for alert in stamped.get("alerts", []):
+            inkex.errormsg("Estampilleur : " + " ".join(alert.split()))
         if stamped.get("dialog") == "ok":
             self.document = done.stdout
 

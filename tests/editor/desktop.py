@@ -8,7 +8,7 @@ import subprocess
 import time
 
 LIMIT = 120  # seconds for any program started here
-DIALOG = r"^Estampilleur \(R"  # the settings dialog's window title (a regular expression)
+DIALOG = r"QZV•Estampilleur \(Réglages\)"  # the settings dialog's window title (a regular expression)
 
 
 def run(args, **options):
@@ -28,7 +28,7 @@ class Person:
                 raise RuntimeError("Xvfb did not start")
             display = announced.readline().strip()
         self.env = dict(os.environ, DISPLAY=":" + display, GDK_BACKEND="x11", GSK_RENDERER="cairo",
-                        GTK_A11Y="none", WAYLAND_DISPLAY="")
+                        GTK_A11Y="none", GDK_DEBUG="gl-disable", WAYLAND_DISPLAY="")
 
     def close(self):
         self.server.terminate()
@@ -40,21 +40,24 @@ class Person:
             raise RuntimeError(f"xdotool {' '.join(args)}: {done.stderr.decode()}")
         return done.stdout.decode()
 
-    def window(self, title, seconds=LIMIT):
+    def window(self, title, process=None, seconds=LIMIT):
         """The first visible window whose title matches, once it shows (polled often, so that a
-        benchmark sees it at once)."""
+        benchmark sees it at once), unless the process that should show it ends first."""
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
+            if process is not None and process.poll() is not None:
+                raise RuntimeError(f"ended ({process.returncode}) before «{title}» showed: "
+                                   f"{process.stderr.read().decode() if process.stderr else ''}")
             found = run(["xdotool", "search", "--onlyvisible", "--name", title], env=self.env).stdout.split()
             if found:
                 return found[0].decode()
             time.sleep(0.01)
         raise RuntimeError(f"no window «{title}» showed within {seconds} s")
 
-    def answer(self, *acts):
+    def answer(self, *acts, process=None):
         """Waits for the settings dialog, then clicks the check boxes given as (top, left,
         bottom) in the dialog and presses the keys given by name. Returns when the dialog showed."""
-        window = self.window(DIALOG)
+        window = self.window(DIALOG, process)
         shown = time.monotonic()
         where = dict(re.findall(r"(\w+)=(\d+)", self.xdotool("getwindowgeometry", "--shell", window)))
         self.xdotool("windowfocus", "--sync", window)
@@ -64,7 +67,7 @@ class Person:
                 self.xdotool("mousemove", "--sync", str(int(where["X"]) + left + 6),
                              str(int(where["Y"]) + (top + bottom) // 2), "click", "1")
             else:
-                self.xdotool("key", "--window", window, act)
+                self.xdotool("key", act)  # through the server to the focused dialog, as typed
         return shown
 
     def screenshot(self, file):

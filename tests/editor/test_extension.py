@@ -78,7 +78,7 @@ class Script(Workspace):
 
     def stamp(self, document, document_path, *acts, ids=()):
         script = self.start(document, document_path, ids)
-        self.person.answer(*acts)
+        self.person.answer(*acts, process=script)
         out, err = script.communicate(timeout=LIMIT)
         self.assertEqual((script.returncode, err.decode()), (0, ""))
         return out.decode()
@@ -132,7 +132,7 @@ class Editor(Workspace):
         editor = subprocess.Popen(["timeout", str(LIMIT), "inkscape", "--with-gui", "--batch-process",
                                    f"--actions={actions}", str(real)],
                                   env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        self.person.answer("Return")
+        self.person.answer("Return", process=editor)
         _, err = editor.communicate(timeout=LIMIT)
         self.assertEqual(editor.returncode, 0, err.decode())
         svg = result.read_text()
