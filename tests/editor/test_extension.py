@@ -124,6 +124,21 @@ class Script(Workspace):
             self.assertRegex(err.decode(), r"^Estampilleur : le document n'a pas été estampillé \(.+\)\.\n$")
 
 
+    def test_the_plugins_alert_is_shown_and_the_document_still_stamped(self):
+        real = self.document("affiche-a4.svg", "affiche.svg")
+        env = dict(self.env, XDG_CONFIG_HOME=str(self.folder / "grands-corps"))
+        # Texts too tall for the bleed, stored by an OK of the command.
+        run([COMMAND, "stamp", "--name-pt", "50", "--size-pt", "50", "--date-pt", "50", "-o",
+             str(self.folder / "grands.svg"), str(real)], env=env)
+        script = self.start(real, str(real), env=env)
+        self.person.answer("Return", process=script)
+        out, err = script.communicate(timeout=LIMIT)
+        self.assertEqual(script.returncode, 0)
+        self.assertEqual(err.decode(), "Estampilleur : L'application impose un fond perdu maximum de 72 points. "
+                                       "Décochez Infos superposées et/ou réduisez les corps des polices.\n")
+        self.assertEqual(out.count(b"data-tag-QZVNOM"), 4)
+
+
 class Editor(Workspace):
     def test_the_editor_runs_the_extension_and_saves_the_stamped_document(self):
         real = self.document("plaquette-multipage.svg", "plaquette.svg")
