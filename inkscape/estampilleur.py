@@ -8,9 +8,8 @@ stamped document back to the editor, Annuler gives nothing back and the document
 import json
 import os
 import subprocess
+import sys
 import tempfile
-
-import inkex
 
 # The installed command; make install-extension writes its full path here.
 COMMAND = "estampilleur"
@@ -18,6 +17,28 @@ COMMAND = "estampilleur"
 # The real file ("" for a never-saved document). Read before inkex, which puts the temporary
 # copy's path there when it is missing, and that name must not be stamped.
 DOCUMENT_PATH = os.environ.get("DOCUMENT_PATH", "")
+
+FOLDER = tempfile.TemporaryDirectory(prefix="estampilleur-")
+REPORT = os.path.join(FOLDER.name, "rapport.json")
+
+
+def stamp(document, page):
+    """Starts the command on the editor's copy: the plug-in's window opens over the editor."""
+    return subprocess.Popen([COMMAND, "stamp", "--interactive", "--active", str(page), "--document-path",
+                             DOCUMENT_PATH, "--report", REPORT, "-o", "-", document],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+
+# With nothing selected the page is the first: the window opens while the editor's library loads,
+# which takes as long.
+STARTED = None
+if __name__ == "__main__" and not any(arg.startswith("--id") for arg in sys.argv) and os.path.isfile(sys.argv[-1]):
+    try:
+        STARTED = stamp(sys.argv[-1], 1)
+    except OSError:
+        pass  # said below
+
+import inkex  # noqa: E402
 
 
 class Estampilleur(inkex.EffectExtension):
@@ -35,24 +56,20 @@ class Estampilleur(inkex.EffectExtension):
         return 1
 
     def effect(self):
-        with tempfile.TemporaryDirectory(prefix="estampilleur-") as folder:
-            report = os.path.join(folder, "rapport.json")
-            command = [COMMAND, "stamp", "--interactive", "--active", str(self.active_page()),
-                       "--document-path", DOCUMENT_PATH, "--report", report, "-o", "-",
-                       self.options.input_file]
-            try:
-                done = subprocess.run(command, capture_output=True, check=False)
-            except OSError:
-                raise inkex.AbortExtension(f"Estampilleur : la commande {COMMAND} est introuvable ou ne peut "
-                                           "pas être lancée (make install l'installe).") from None
-            try:
-                with open(report, encoding="utf-8") as stream:
-                    stamped = json.load(stream)["documents"][0]
-            except (OSError, ValueError, LookupError):
-                stamped = {}
-        if done.returncode != 0:
+        try:
+            command = STARTED or stamp(self.options.input_file, self.active_page())
+        except OSError:
+            raise inkex.AbortExtension(f"Estampilleur : la commande {COMMAND} est introuvable ou ne peut "
+                                       "pas être lancée (make install l'installe).") from None
+        out, err = command.communicate()
+        try:
+            with open(REPORT, encoding="utf-8") as stream:
+                stamped = json.load(stream)["documents"][0]
+        except (OSError, ValueError, LookupError):
+            stamped = {}
+        if command.returncode != 0:
             said = [line.removeprefix("estampilleur: ") for line in
-                    done.stderr.decode("utf-8", "replace").splitlines() if line.startswith("estampilleur: ")]
+                    err.decode("utf-8", "replace").splitlines() if line.startswith("estampilleur: ")]
             why = stamped.get("endedBy") or (said or ["sans message"])[-1]
             why = why.replace(self.options.input_file, DOCUMENT_PATH or "document").rstrip(".")
             raise inkex.AbortExtension(f"Estampilleur : le document n'a pas été estampillé ({why}).")
@@ -60,7 +77,7 @@ class Estampilleur(inkex.EffectExtension):
         for alert in stamped.get("alerts", []):
             inkex.errormsg("Estampilleur : " + " ".join(alert.split()))
         if stamped.get("dialog") == "ok":
-            self.document = done.stdout
+            self.document = out
 
     def has_changed(self, ret):
         # Only a stamped result goes back: after Annuler the editor keeps its document untouched.
@@ -68,4 +85,9 @@ class Estampilleur(inkex.EffectExtension):
 
 
 if __name__ == "__main__":
-    Estampilleur().run()
+    try:
+        with FOLDER:
+            Estampilleur().run()
+    finally:
+        if STARTED and STARTED.poll() is None:  # the document was refused before the answer
+            STARTED.kill()

@@ -48,10 +48,11 @@ class Person:
             if process is not None and process.poll() is not None:
                 raise RuntimeError(f"ended ({process.returncode}) before «{title}» showed: "
                                    f"{process.stderr.read().decode() if process.stderr else ''}")
-            found = run(["xdotool", "search", "--onlyvisible", "--name", title], env=self.env).stdout.split()
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title], env=self.env,
+                                   capture_output=True, check=False, timeout=30).stdout.split()
             if found:
                 return found[0].decode()
-            time.sleep(0.01)
+            time.sleep(0.02)
         raise RuntimeError(f"no window «{title}» showed within {seconds} s")
 
     def answer(self, *acts, process=None):
