@@ -29,6 +29,9 @@ class Person:
             display = announced.readline().strip()
         self.env = dict(os.environ, DISPLAY=":" + display, GDK_BACKEND="x11", GSK_RENDERER="cairo",
                         GTK_A11Y="none", GDK_DEBUG="gl-disable", WAYLAND_DISPLAY="")
+        if run(["xdotool", "getdisplaygeometry"], env=self.env).returncode != 0:
+            self.close()
+            raise RuntimeError(f"Xvfb announced display :{display}, which cannot be opened")
 
     def close(self):
         self.server.terminate()
