@@ -123,7 +123,6 @@ class Script(Workspace):
             self.assertEqual(out, b"")
             self.assertRegex(err.decode(), r"^Estampilleur : le document n'a pas été estampillé \(.+\)\.\n$")
 
-
     def test_the_plugins_alert_is_shown_and_the_document_still_stamped(self):
         real = self.document("affiche-a4.svg", "affiche.svg")
         env = dict(self.env, XDG_CONFIG_HOME=str(self.folder / "grands-corps"))
