@@ -3,7 +3,7 @@ PACKAGES := cmake ninja-build g++ pkg-config git \
 	libpugixml-dev libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
 	googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
 	clang libclang-rt-14-dev \
-	libgtkmm-4.0-dev librsvg2-dev xvfb xauth xdotool \
+	libgtkmm-4.0-dev librsvg2-dev xvfb xauth xdotool time \
 	inkscape python3 libxml2-utils
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -40,6 +40,8 @@ demo: build
 
 bench: build
 	build/release/bin/estampilleur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@if [ -n "$$DISPLAY" ]; then build/release/bin/window_bench; \
+	else GDK_BACKEND=x11 GSK_RENDERER=cairo xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bin/window_bench; fi
 
 bench-editor: build
 	/usr/bin/python3 bench/editor_round_trip.py

@@ -1,6 +1,7 @@
 #include "pages.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace estampilleur::bench {
 
@@ -50,6 +51,37 @@ std::string pagesDocument(int pages) {
            n + "\">Page " + n + "</text>\n    </g>\n";
   }
   svg += "  </g>\n</svg>\n";
+  return svg;
+}
+
+std::string photoDocument(std::size_t photoBytes) {
+  static constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg\n   width=\"210mm\"\n"
+      "   height=\"297mm\"\n   viewBox=\"0 0 210 297\"\n   version=\"1.1\"\n   id=\"affiche\"\n"
+      "   xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
+      "   xmlns:xlink=\"http://www.w3.org/1999/xlink\"\n"
+      "   xmlns=\"http://www.w3.org/2000/svg\"\n   xmlns:svg=\"http://www.w3.org/2000/svg\">\n"
+      "  <g inkscape:groupmode=\"layer\" inkscape:label=\"Photo\" id=\"photo\">\n"
+      "    <image width=\"190\" height=\"250\" x=\"10\" y=\"10\" preserveAspectRatio=\"none\" id=\"image1\"\n"
+      "       xlink:href=\"data:image/jpeg;base64,";
+  svg.reserve(svg.size() + (photoBytes + 2) / 3 * 4 + 400);
+  // Bytes that do not compress, like a photograph's.
+  std::uint64_t state = 0x9E3779B97F4A7C15u;
+  const auto next = [&] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return static_cast<std::uint32_t>(state);
+  };
+  for (std::size_t i = 0; i < photoBytes; i += 3) {
+    const std::uint32_t bits = next() & 0xFFFFFFu;
+    const std::size_t n = std::min<std::size_t>(3, photoBytes - i);
+    for (std::size_t k = 0; k < 4; ++k) svg += k <= n ? kBase64[bits >> (18 - 6 * k) & 63] : '=';
+  }
+  svg +=
+      "\" />\n    <text x=\"105\" y=\"280\" style=\"font-size:12px;font-family:'DejaVu Serif';"
+      "text-anchor:middle\" id=\"titre\">Affiche</text>\n  </g>\n</svg>\n";
   return svg;
 }
 

@@ -1,11 +1,13 @@
 // What stamping costs a person: the `estampilleur stamp` command run whole (process start,
 // plug-in start-up, load, dialog, OK on every artboard, save, shut-down) on drawings of 1
-// to 1000 pages, beside the same command pressing Cancel and beside the document model
-// alone loading and saving the same files. After Google Benchmark's own lines, a table of
-// the medians in milliseconds: real time, and the processor time the work itself used.
+// to 10,000 pages and on a poster holding an 84 MB photograph, beside the same command
+// pressing Cancel and beside the document model alone loading and saving the same files.
+// After Google Benchmark's own lines, tables of the medians in milliseconds (real time, and
+// the processor time the work itself used) and of the peak memory each needed.
 //
 //   estampilleur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //   estampilleur_bench --write-document N FILE    (the drawing of N pages, e.g. to profile)
+//   estampilleur_bench --write-document photo FILE    (the poster)
 //
 // The command is the `estampilleur` beside this program; it loads its module from beside
 // itself (or $ESTAMPILLEUR_PLUGIN) and lists the system's fonts (or $ESTAMPILLEUR_FONTS).
@@ -42,6 +44,9 @@ namespace fs = std::filesystem;
 
 constexpr char kDate[] = "2012-04-10";
 constexpr char kStampTag[] = "QZVNOM";
+// The poster's photograph: 63 MB, 84 MB once written in base64.
+constexpr std::size_t kPhotoBytes = 63'000'000;
+constexpr int kPhoto = 0;  // the poster's argument, where the others give their pages
 
 void writeFile(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -76,10 +81,10 @@ class Workspace {
   const fs::path& program() const { return program_; }
   fs::path file(const std::string& name) const { return folder_ / name; }
 
-  // The drawing of `pages` pages, written on first use.
+  // The drawing of `pages` pages (the poster for kPhoto), written on first use.
   fs::path input(int pages) {
-    fs::path file = folder_ / ("pages-" + std::to_string(pages) + ".svg");
-    if (!fs::exists(file)) writeFile(file, pagesDocument(pages));
+    fs::path file = folder_ / (pages == kPhoto ? "photo.svg" : "pages-" + std::to_string(pages) + ".svg");
+    if (!fs::exists(file)) writeFile(file, pages == kPhoto ? photoDocument(kPhotoBytes) : pagesDocument(pages));
     return file;
   }
 
@@ -97,8 +102,13 @@ double milliseconds(const timeval& time) { return static_cast<double>(time.tv_se
 
 // The exit status (128 + the signal when killed); standard output goes nowhere, standard
 // error to `log`. `cpuMs` gets the processor time the command used (user and system),
-// which the machine's other work does not inflate.
-int run(const std::vector<std::string>& arguments, const fs::path& log, double& cpuMs) {
+// which the machine's other work does not inflate, and `peakMb` the most memory it held,
+// as /usr/bin/time tells it (a child spawned from this large process would start out
+// counted at this process's own peak).
+int run(const std::vector<std::string>& command, const fs::path& log, double& cpuMs, double& peakMb) {
+  const fs::path peakFile = log.string() + ".peak";
+  std::vector<std::string> arguments = {"/usr/bin/time", "-f", "%M", "-o", peakFile.string()};
+  arguments.insert(arguments.end(), command.begin(), command.end());
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -115,6 +125,10 @@ int run(const std::vector<std::string>& arguments, const fs::path& log, double& 
   while (::wait4(child, &status, 0, &usage) < 0)
     if (errno != EINTR) return -errno;
   cpuMs = milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
+  // Waiting gives what the command's reaped children used too.
+  std::ifstream peak(peakFile);
+  double kilobytes = 0;
+  if (peak >> kilobytes) peakMb = kilobytes / 1024;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -147,29 +161,32 @@ void commandBenchmark(benchmark::State& state, bool cancel) {
     state.SkipWithError(message.c_str());
   };
 
-  double cpuMs = 0, totalCpuMs = 0;
-  if (int status = run(arguments, log, cpuMs); status != 0) {
+  double cpuMs = 0, totalCpuMs = 0, peakMb = 0, mostMb = 0;
+  if (int status = run(arguments, log, cpuMs, peakMb); status != 0) {
     failed(status);
     return;
   }
   for (auto _ : state) {
-    if (int status = run(arguments, log, cpuMs); status != 0) {
+    if (int status = run(arguments, log, cpuMs, peakMb); status != 0) {
       failed(status);
       return;
     }
     totalCpuMs += cpuMs;
+    mostMb = std::max(mostMb, peakMb);
   }
 
   const int stamps = stampsIn(output);
-  if (cancel ? stamps != 0 : stamps < pages) {
+  const int artboards = std::max(pages, 1);
+  if (cancel ? stamps != 0 : stamps < artboards) {
     const std::string message = std::to_string(stamps) + " stamps in " + output.string() + " for " +
                                 std::to_string(pages) + " artboards";
     state.SkipWithError(message.c_str());
     return;
   }
-  state.counters["artboards"] = pages;
+  state.counters["artboards"] = artboards;
   state.counters["stamps"] = stamps;
   state.counters["cpu_ms"] = benchmark::Counter(totalCpuMs, benchmark::Counter::kAvgIterations);
+  state.counters["peak_mb"] = mostMb;
 }
 
 void stamp(benchmark::State& state) { commandBenchmark(state, false); }
@@ -187,23 +204,34 @@ void loadSave(benchmark::State& state) {
     ::getrusage(RUSAGE_SELF, &usage);
     return milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
   };
+  const auto loadAndSave = [&] {
+    hostsim::Document document = hostsim::Document::load(input);
+    document.saveAs(output);
+  };
   const double cpuBefore = cpuNow();
   try {
-    for (auto _ : state) {
-      hostsim::Document document = hostsim::Document::load(input);
-      document.saveAs(output);
-    }
+    for (auto _ : state) loadAndSave();
   } catch (const std::exception& e) {
     state.SkipWithError(e.what());
     return;
   }
-  state.counters["artboards"] = pages;
-  state.counters["cpu_ms"] = benchmark::Counter(cpuNow() - cpuBefore, benchmark::Counter::kAvgIterations);
+  const double cpuMs = cpuNow() - cpuBefore;
+  // The peak memory of one load and save alone, in a process of its own.
+  double peakMb = 0, childCpuMs = 0;
+  const fs::path log = space.file("load-save.log");
+  if (run({fs::read_symlink("/proc/self/exe").string(), "--load-save", input.string(), output.string()}, log,
+          childCpuMs, peakMb) != 0) {
+    state.SkipWithError(("cannot measure the memory of loading and saving " + input.string()).c_str());
+    return;
+  }
+  state.counters["artboards"] = std::max(pages, 1);
+  state.counters["cpu_ms"] = benchmark::Counter(cpuMs, benchmark::Counter::kAvgIterations);
+  state.counters["peak_mb"] = peakMb;
 }
 
 void sizes(benchmark::internal::Benchmark* benchmark) {
-  for (int pages : {1, 10, 100, 1000}) benchmark->Arg(pages);
-  benchmark->UseRealTime()->Unit(benchmark::kMillisecond);
+  for (int pages : {1, 10, 100, 1000, 10000}) benchmark->Arg(pages);
+  benchmark->Arg(kPhoto)->UseRealTime()->Unit(benchmark::kMillisecond);
 }
 
 BENCHMARK(stamp)->Apply(sizes);
@@ -225,6 +253,7 @@ class TableReporter final : public benchmark::ConsoleReporter {
       Figure& figure = figures_[std::stoi(run.run_name.args)][run.run_name.function_name];
       figure.realMs = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
       if (const auto cpu = run.counters.find("cpu_ms"); cpu != run.counters.end()) figure.cpuMs = cpu->second;
+      if (const auto peak = run.counters.find("peak_mb"); peak != run.counters.end()) figure.peakMb = peak->second;
       repetitions_ = std::max<std::int64_t>(run.repetitions, 1);
     }
   }
@@ -237,6 +266,7 @@ class TableReporter final : public benchmark::ConsoleReporter {
     std::printf("| Artboards | `stamp` | `stamp --cancel` | stamping adds | load + save (model) | `stamp` per artboard |\n");
     std::printf("|---:|---:|---:|---:|---:|---:|\n");
     for (const auto& [pages, row] : figures_) {
+      if (pages == kPhoto) continue;
       const auto stamped = find(row, "stamp"), cancelled = find(row, "cancel");
       std::optional<Figure> added, perArtboard;
       if (stamped && cancelled) added = Figure{stamped->realMs - cancelled->realMs, stamped->cpuMs - cancelled->cpuMs};
@@ -248,12 +278,29 @@ class TableReporter final : public benchmark::ConsoleReporter {
         "\n`stamp`: the whole command, process start to exit, OK with every artboard checked.\n"
         "`stamp --cancel`: the same run pressing Cancel (load, dialog, save unstamped).\n"
         "stamping adds: the difference. load + save: hostsim::Document::load and saveAs alone.\n");
+
+    std::printf("\nPeak memory in MB (resident), and the times as above:\n\n");
+    std::printf("| Document | MB | `stamp` | `stamp --cancel` | load + save (model) |\n|---|---:|---:|---:|---:|\n");
+    for (const auto& [pages, row] : figures_) {
+      const fs::path input = workspace().input(pages);
+      std::error_code ec;
+      const double megabytes = static_cast<double>(fs::file_size(input, ec)) / 1e6;
+      const auto both = [&](const char* name) {
+        const auto figure = find(row, name);
+        return figure ? number(figure->peakMb) + " MB, " + cell(figure) + " ms" : std::string("-");
+      };
+      std::printf("| %s | %s | %s | %s | %s |\n",
+                  (pages == kPhoto ? std::string("poster, 84 MB photo") : std::to_string(pages) + " pages").c_str(),
+                  number(ec ? 0 : megabytes).c_str(), both("stamp").c_str(), both("cancel").c_str(),
+                  both("load_save").c_str());
+    }
   }
 
  private:
   struct Figure {
     double realMs = 0;
     double cpuMs = 0;
+    double peakMb = 0;
   };
   using Row = std::map<std::string, Figure>;
 
@@ -279,14 +326,25 @@ class TableReporter final : public benchmark::ConsoleReporter {
 }  // namespace estampilleur::bench
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "--load-save") == 0) {
+    try {
+      hostsim::Document::load(argv[2]).saveAs(argv[3]);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+    return 0;
+  }
   if (argc >= 2 && std::strcmp(argv[1], "--write-document") == 0) {
+    const bool photo = argc == 4 && std::strcmp(argv[2], "photo") == 0;
     int pages = argc == 4 ? std::atoi(argv[2]) : 0;
-    if (pages < 1) {
-      std::fprintf(stderr, "usage: %s --write-document PAGES FILE\n", argv[0]);
+    if (pages < 1 && !photo) {
+      std::fprintf(stderr, "usage: %s --write-document PAGES|photo FILE\n", argv[0]);
       return 2;
     }
     try {
-      estampilleur::bench::writeFile(argv[3], estampilleur::bench::pagesDocument(pages));
+      estampilleur::bench::writeFile(argv[3], photo ? estampilleur::bench::photoDocument(estampilleur::bench::kPhotoBytes)
+                                                    : estampilleur::bench::pagesDocument(pages));
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s\n", e.what());
       return 1;

@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -28,21 +26,68 @@ struct TemporaryFile {
   }
 };
 
+// Writes everything, through interruptions.
+void writeAll(int fd, std::string_view bytes, const std::filesystem::path& file) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = ::write(fd, data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw failure("cannot write", file, errno);
+    }
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+}
+
+class FileSink final : public ByteSink {
+ public:
+  FileSink(int fd, const std::filesystem::path& file) : fd_(fd), file_(file) {}
+  void write(std::string_view bytes) override { writeAll(fd_, bytes, file_); }
+
+ private:
+  int fd_;
+  const std::filesystem::path& file_;
+};
+
 }  // namespace
 
+// Read at the size the file says, so that its bytes are held once, not grown by doubling.
 std::string readFile(const std::filesystem::path& file) {
-  // A folder opens fine as a stream on Linux and then reads as nothing.
-  std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) throw failure("cannot read", file, EISDIR);
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw failure("cannot open", file, errno);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) throw failure("cannot read", file, errno);
-  return std::move(bytes).str();
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw failure("cannot open", file, errno);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) throw failure("cannot read", file, errno);
+  // A folder opens fine on Linux and then reads as nothing.
+  if (S_ISDIR(status.st_mode)) throw failure("cannot read", file, EISDIR);
+  std::string bytes;
+  bytes.resize(S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) + 1 : 64 * 1024);
+  std::size_t size = 0;
+  for (;;) {
+    if (size == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t got = ::read(fd, bytes.data() + size, bytes.size() - size);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw failure("cannot read", file, errno);
+    }
+    if (got == 0) break;
+    size += static_cast<std::size_t>(got);
+  }
+  bytes.resize(size);
+  return bytes;
 }
 
 void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                         bool createParentDirectories) {
+  writeFileAtomically(file, [bytes](ByteSink& sink) { sink.write(bytes); }, createParentDirectories);
+}
+
+void writeFileAtomically(const std::filesystem::path& file, const std::function<void(ByteSink&)>& produce,
                          bool createParentDirectories) {
   const std::filesystem::path folder =
       file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
@@ -81,17 +126,8 @@ void writeFileAtomically(const std::filesystem::path& file, std::string_view byt
   }
   if (::fchmod(temporary.fd, mode) != 0) throw failure("cannot write", file, errno);
 
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t written = ::write(temporary.fd, data, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      throw failure("cannot write", file, errno);
-    }
-    data += written;
-    left -= static_cast<std::size_t>(written);
-  }
+  FileSink sink(temporary.fd, file);
+  produce(sink);
   if (::fsync(temporary.fd) != 0) throw failure("cannot write", file, errno);
   const int fd = temporary.fd;
   temporary.fd = -1;

@@ -182,15 +182,21 @@ Document Document::load(const std::filesystem::path& file) {
   } catch (const std::runtime_error& e) {
     throw DocumentError(e.what());
   }
-  Document document = parse(bytes, file.string());
+  Document document(Impl::parse(std::move(bytes), file.string()));
   document.impl_->location = file;
   return document;
 }
 
 Document Document::parse(std::string_view svg, std::string name) {
+  return Document(Impl::parse(std::string(svg), std::move(name)));
+}
+
+// The text is held once, in `original`, for the layout to copy from; pugixml parses its own copy.
+std::unique_ptr<Document::Impl> Document::Impl::parse(std::string text, std::string name) {
   auto impl = std::make_unique<Impl>();
   impl->sourceName = std::move(name);
-  impl->original.assign(svg);
+  impl->original = std::move(text);
+  const std::string_view svg = impl->original;
   rejectOtherEncodings(svg, impl->sourceName);
 
   // Comments, PIs, the declaration, the doctype and every space are kept;
@@ -268,7 +274,7 @@ Document Document::parse(std::string_view svg, std::string name) {
     const auto layers = impl->layersInDocumentOrder();
     if (!layers.empty()) impl->currentLayer = impl->handleOf(layers.back());
   }
-  return Document(std::move(impl));
+  return impl;
 }
 
 Document Document::create(const std::vector<PageSize>& artboards) {
@@ -316,15 +322,33 @@ bool Document::modified() const { return impl_->modified; }
 
 std::string Document::toString(TextMeasurer* measurer) const {
   if (!impl_->edited) return impl_->original;
+  std::string out;
+  out.reserve(impl_->original.size() + 1024);
+  StringSink sink(out);
+  write(sink, measurer);
+  return out;
+}
+
+void Document::write(ByteSink& sink, TextMeasurer* measurer) const {
+  if (!impl_->edited) {
+    sink.write(impl_->original);
+    return;
+  }
   impl_->fitCanvas(*this, measurer);
-  if (impl_->layout) return impl_->layout->write(impl_->xml);
-  std::ostringstream out;
-  impl_->xml.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-  return out.str();
+  if (impl_->layout) {
+    impl_->layout->write(impl_->xml, sink);
+    return;
+  }
+  struct Writer final : pugi::xml_writer {
+    explicit Writer(ByteSink& s) : sink(s) {}
+    void write(const void* data, size_t size) override { sink.write({static_cast<const char*>(data), size}); }
+    ByteSink& sink;
+  } writer(sink);
+  impl_->xml.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
 }
 
 void Document::saveAs(const std::filesystem::path& file, TextMeasurer* measurer) {
-  writeFileAtomically(file, toString(measurer));
+  writeFileAtomically(file, [&](ByteSink& sink) { write(sink, measurer); });
   impl_->location = file;
   impl_->modified = false;
 }

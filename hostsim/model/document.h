@@ -31,6 +31,8 @@
 
 namespace hostsim {
 
+class ByteSink;
+
 inline constexpr char kSvgNamespace[] = "http://www.w3.org/2000/svg";
 inline constexpr char kInkscapeNamespace[] = "http://www.inkscape.org/namespaces/inkscape";
 inline constexpr char kSodipodiNamespace[] = "http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd";
@@ -121,6 +123,8 @@ class Document {
   // measurer, every text added since loading, so that a viewer showing only the viewBox
   // shows them all.
   std::string toString(TextMeasurer* measurer = nullptr) const;
+  // The same bytes, handed to `sink` as they are produced.
+  void write(ByteSink& sink, TextMeasurer* measurer = nullptr) const;
   // Atomic (temporary file in the same folder, fsync, rename); the document
   // then lives at `file`. Throws std::runtime_error naming the file.
   void saveAs(const std::filesystem::path& file, TextMeasurer* measurer = nullptr);

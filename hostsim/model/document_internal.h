@@ -108,9 +108,12 @@ struct Viewport {
 };
 
 struct Document::Impl {
+  // Throws DocumentError, as Document::parse.
+  static std::unique_ptr<Impl> parse(std::string text, std::string name);
+
   pugi::xml_document xml;
   std::unique_ptr<SourceLayout> layout;  // null: plain serialisation
-  std::string original;                  // the text parsed, for the fallback
+  std::string original;                  // the text parsed, which the layout copies from
   std::string sourceName;                // for messages
   std::optional<std::filesystem::path> location;
   Viewport viewport;

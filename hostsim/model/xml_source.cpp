@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "atomic_file.h"
+
 namespace hostsim {
 namespace {
 
@@ -109,25 +111,25 @@ class SourceLayout::Scanner {
         const auto lt = s_.find('<', pos);
         pos = lt == std::string_view::npos ? s_.size() : lt;
         if (pos == span.begin) return false;
-        span.value = n.value();
+        span.value = layout_.parsedValue(n.value(), span.begin, pos);
         return true;
       }
       case pugi::node_cdata:
         if (!starts(pos, "<![CDATA[") || !after(pos, "]]>")) return false;
-        span.value = n.value();
-        return s_.compare(span.begin + 9, pos - 3 - span.begin - 9, n.value()) == 0;
+        span.value = layout_.parsedValue(n.value(), span.begin + 9, pos - 3);
+        return !span.value.decoded;
       case pugi::node_comment:
         if (!starts(pos, "<!--") || !after(pos, "-->")) return false;
-        span.value = n.value();
-        return s_.compare(span.begin + 4, pos - 3 - span.begin - 4, n.value()) == 0;
+        span.value = layout_.parsedValue(n.value(), span.begin + 4, pos - 3);
+        return !span.value.decoded;
       case pugi::node_pi:
       case pugi::node_declaration: {
         if (!starts(pos, "<?") || !starts(pos + 2, n.name()) || !after(pos, "?>")) return false;
-        span.value = n.value();
+        span.value = layout_.parsedValue(n.value(), 0, 0);
         return true;
       }
       case pugi::node_doctype:
-        span.value = n.value();
+        span.value = layout_.parsedValue(n.value(), 0, 0);
         return doctype(pos);
       default: return false;
     }
@@ -187,9 +189,9 @@ class SourceLayout::Scanner {
       if (pos >= s_.size() || (s_[pos] != '"' && s_[pos] != '\'')) return false;
       const auto close = s_.find(s_[pos], pos + 1);
       if (close == std::string_view::npos) return false;
+      attribute.value = layout_.parsedValue(a.value(), pos + 1, close);
       pos = close + 1;
       attribute.end = pos;
-      attribute.value = a.value();
       layout_.attributes_[key(a)] = std::move(attribute);
       ++span.attributeCount;
       span.attributesEnd = pos;
@@ -220,16 +222,19 @@ class SourceLayout::Scanner {
   }
 
   SourceLayout& layout_;
-  const std::string& s_;
+  std::string_view s_;
 };
 
+// Writes through a buffer of a few pages, so that the result is never whole in memory: a
+// long stretch of the text goes to the sink as it is.
 class SourceLayout::Writer {
  public:
-  Writer(const SourceLayout& layout, std::string& out) : layout_(layout), out_(out) {}
+  Writer(const SourceLayout& layout, ByteSink& sink) : layout_(layout), sink_(sink) { out_.reserve(kChunk * 2); }
 
   void document(const pugi::xml_document& doc) {
     children(doc, /*parentRecorded=*/true);
     copy(layout_.documentTrailingBegin_, layout_.source_.size());
+    flush();
   }
 
  private:
@@ -241,8 +246,20 @@ class SourceLayout::Writer {
     const auto it = layout_.attributes_.find(key(a));
     return it == layout_.attributes_.end() ? nullptr : &it->second;
   }
+  static constexpr std::size_t kChunk = 64 * 1024;
+
+  void flush() {
+    if (!out_.empty()) sink_.write(out_);
+    out_.clear();
+  }
   void copy(std::size_t begin, std::size_t end) {
-    if (end > begin) out_.append(layout_.source_, begin, end - begin);
+    if (end <= begin) return;
+    if (end - begin >= kChunk) {
+      flush();
+      sink_.write(layout_.source_.substr(begin, end - begin));
+      return;
+    }
+    out_.append(layout_.source_, begin, end - begin);
   }
 
   void children(pugi::xml_node parent, bool parentRecorded) {
@@ -250,6 +267,7 @@ class SourceLayout::Writer {
       const NodeSpan* s = span(child);
       if (s && parentRecorded) copy(s->leadBegin, s->begin);
       node(child, s);
+      if (out_.size() >= kChunk) flush();
     }
   }
 
@@ -258,7 +276,7 @@ class SourceLayout::Writer {
       element(n, s);
       return;
     }
-    if (s && s->value == n.value()) {
+    if (s && layout_.unchanged(s->value, n.value())) {
       copy(s->begin, s->end);
       return;
     }
@@ -295,7 +313,7 @@ class SourceLayout::Writer {
     std::size_t count = 0;
     for (pugi::xml_attribute a : n.attributes()) {
       const AttributeSpan* as = span(a);
-      if (!as || as->value != a.value()) return false;
+      if (!as || !layout_.unchanged(as->value, a.value())) return false;
       ++count;
     }
     return count == s.attributeCount;
@@ -332,7 +350,7 @@ class SourceLayout::Writer {
         }
         copy(as->gapBegin, as->begin);
         gap = std::string_view(layout_.source_).substr(as->gapBegin, as->begin - as->gapBegin);
-        if (as->value == a.value())
+        if (layout_.unchanged(as->value, a.value()))
           copy(as->begin, as->end);
         else
           freshAttribute("", a);
@@ -355,13 +373,29 @@ class SourceLayout::Writer {
   }
 
   const SourceLayout& layout_;
-  std::string& out_;
+  ByteSink& sink_;
+  std::string out_;
 };
 
+SourceLayout::ParsedValue SourceLayout::parsedValue(const char* value, std::size_t begin, std::size_t end) const {
+  ParsedValue parsed;
+  if (end >= begin && source_.substr(begin, end - begin) == value) {
+    parsed.begin = begin;
+    parsed.end = end;
+  } else {
+    parsed.decoded = std::make_unique<std::string>(value);
+  }
+  return parsed;
+}
+
+bool SourceLayout::unchanged(const ParsedValue& parsed, const char* value) const {
+  return parsed.decoded ? *parsed.decoded == value : source_.substr(parsed.begin, parsed.end - parsed.begin) == value;
+}
+
 std::unique_ptr<SourceLayout> SourceLayout::scan(const pugi::xml_document& document,
-                                                 std::string source) {
+                                                 std::string_view source) {
   auto layout = std::make_unique<SourceLayout>();
-  layout->source_ = std::move(source);
+  layout->source_ = source;
   Scanner scanner(*layout);
   if (!scanner.document(document)) return nullptr;
   return layout;
@@ -375,11 +409,16 @@ void SourceLayout::forget(pugi::xml_node subtree) {
 
 void SourceLayout::forget(pugi::xml_attribute attribute) { attributes_.erase(key(attribute)); }
 
+void SourceLayout::write(const pugi::xml_document& document, ByteSink& sink) const {
+  Writer writer(*this, sink);
+  writer.document(document);
+}
+
 std::string SourceLayout::write(const pugi::xml_document& document) const {
   std::string out;
   out.reserve(source_.size() + 1024);
-  Writer writer(*this, out);
-  writer.document(document);
+  StringSink sink(out);
+  write(document, sink);
   return out;
 }
 

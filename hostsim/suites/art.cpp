@@ -103,32 +103,30 @@ ASErr getArtType(AIArtHandle art, int16_t* type) {
   });
 }
 
-ASErr getArtFirstChild(AIArtHandle art, AIArtHandle* child) {
-  if (child != nullptr) *child = nullptr;
-  HOSTSIM_ENTER("AI Art Suite.GetArtFirstChild");
-  if (child == nullptr) return kBadParameterErr;
+// The art next to `art` in the tree (its first child, its next sibling), once the call
+// is counted.
+ASErr relativeArt(AIArtHandle art, AIArtHandle* out, ArtHandle (Document::*step)(ArtHandle) const) {
+  if (out == nullptr) return kBadParameterErr;
   Document* document = Host::current().document();
   if (document == nullptr) return kNoDocumentErr;
   return guarded([&] {
     const ArtHandle handle = modelArt(art);
     if (!handle || !document->valid(handle)) return kBadParameterErr;
-    *child = pluginArt(document->firstChild(handle));
+    *out = pluginArt((document->*step)(handle));
     return kNoErr;
   });
+}
+
+ASErr getArtFirstChild(AIArtHandle art, AIArtHandle* child) {
+  if (child != nullptr) *child = nullptr;
+  HOSTSIM_ENTER("AI Art Suite.GetArtFirstChild");
+  return relativeArt(art, child, &Document::firstChild);
 }
 
 ASErr getArtSibling(AIArtHandle art, AIArtHandle* sibling) {
   if (sibling != nullptr) *sibling = nullptr;
   HOSTSIM_ENTER("AI Art Suite.GetArtSibling");
-  if (sibling == nullptr) return kBadParameterErr;
-  Document* document = Host::current().document();
-  if (document == nullptr) return kNoDocumentErr;
-  return guarded([&] {
-    const ArtHandle handle = modelArt(art);
-    if (!handle || !document->valid(handle)) return kBadParameterErr;
-    *sibling = pluginArt(document->nextSibling(handle));
-    return kNoErr;
-  });
+  return relativeArt(art, sibling, &Document::nextSibling);
 }
 
 ASErr getFirstArtOfLayer(AILayerHandle layer, AIArtHandle* art) {

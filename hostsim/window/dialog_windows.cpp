@@ -92,7 +92,7 @@ bool openDesktop(std::string& why) {
 // One dialog in its window.
 class DialogWindows::Shown {
  public:
-  explicit Shown(Dialog& dialog);
+  Shown(Dialog& dialog, std::function<void(const Item&)>& painted);
   ~Shown() { window_.hide(); }
 
   Gtk::Window& window() { return window_; }
@@ -131,6 +131,8 @@ class DialogWindows::Shown {
   // Counts what is being typed into the field that has the keyboard.
   void commitTyping();
   void commit(Control& control);
+  // Tab: the next item that takes the keyboard, in the order of the items.
+  void moveFocus(bool backwards);
   // Escape, the close button: the cancel item, else the host's own ending.
   void cancel();
   void syncControl(Control& control);
@@ -139,6 +141,7 @@ class DialogWindows::Shown {
   // What the widgets' handlers reach comes first, so it outlives the widgets, which still
   // report the focus leaving them as they go.
   Dialog& dialog_;
+  std::function<void(const Item&)>& painted_;
   std::vector<Control> controls_;
   std::deque<UserAction> pending_;
   bool syncing_ = false;
@@ -151,7 +154,8 @@ class DialogWindows::Shown {
   Gtk::Fixed fixed_;
 };
 
-DialogWindows::Shown::Shown(Dialog& dialog) : dialog_(dialog) {
+DialogWindows::Shown::Shown(Dialog& dialog, std::function<void(const Item&)>& painted)
+    : dialog_(dialog), painted_(painted) {
   window_.add_css_class("host-dialog");
   window_.set_title(dialog.titleLabel());
   window_.set_resizable(false);
@@ -177,7 +181,7 @@ DialogWindows::Shown::Shown(Dialog& dialog) : dialog_(dialog) {
   auto keys = Gtk::EventControllerKey::create();
   keys->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
   keys->signal_key_pressed().connect(
-      [this](guint key, guint, Gdk::ModifierType) {
+      [this](guint key, guint, Gdk::ModifierType state) {
         if (key == GDK_KEY_Return || key == GDK_KEY_KP_Enter || key == GDK_KEY_ISO_Enter) {
           commitTyping();
           if (Item* ok = dialog_.item(kADMDefaultItemID); ok != nullptr && ok->enabled()) click(kADMDefaultItemID);
@@ -185,6 +189,11 @@ DialogWindows::Shown::Shown(Dialog& dialog) : dialog_(dialog) {
         }
         if (key == GDK_KEY_Escape) {
           cancel();
+          return true;
+        }
+        if (key == GDK_KEY_Tab || key == GDK_KEY_ISO_Left_Tab || key == GDK_KEY_KP_Tab) {
+          moveFocus((state & Gdk::ModifierType::SHIFT_MASK) == Gdk::ModifierType::SHIFT_MASK ||
+                    key == GDK_KEY_ISO_Left_Tab);
           return true;
         }
         return false;
@@ -205,7 +214,7 @@ DialogWindows::Shown::Shown(Dialog& dialog) : dialog_(dialog) {
   moveWindow(window_.gobj(), {dialog.bounds().left, dialog.bounds().top});
   // The first enabled item that takes the keyboard has it.
   for (Control& control : controls_)
-    if (control.item->enabled() && control.widget->get_focusable() && control.widget->grab_focus()) break;
+    if (control.item->enabled() && control.widget->grab_focus()) break;
 }
 
 void DialogWindows::Shown::build() {
@@ -227,8 +236,9 @@ Gtk::Widget* DialogWindows::Shown::make(Control& control) {
     // Picture buttons and user items: what their draw procedure drew, clickable.
     auto* area = Gtk::make_managed<Gtk::DrawingArea>();
     area->add_css_class("picture");
-    area->set_draw_func([&item](const Cairo::RefPtr<Cairo::Context>& cairo, int, int) {
+    area->set_draw_func([this, &item](const Cairo::RefPtr<Cairo::Context>& cairo, int, int) {
       paint(cairo->cobj(), item.drawing());
+      if (painted_) painted_(item);
     });
     auto press = Gtk::GestureClick::create();
     press->signal_released().connect([this, id](int, double, double) { click(id); });
@@ -386,6 +396,21 @@ void DialogWindows::Shown::commitTyping() {
   }
 }
 
+void DialogWindows::Shown::moveFocus(bool backwards) {
+  // In the order the plug-in made its items, not in the order they stand on the screen.
+  const int count = static_cast<int>(controls_.size());
+  if (count == 0) return;
+  Gtk::Widget* focus = window_.get_focus();
+  int current = -1;
+  for (int i = 0; i < count && focus != nullptr; ++i)
+    if (focus == controls_[i].widget || focus->is_ancestor(*controls_[i].widget)) current = i;
+  for (int step = 1; step <= count; ++step) {
+    const int next = ((current < 0 ? (backwards ? 0 : -1) : current) + (backwards ? -step : step) + 2 * count) % count;
+    Gtk::Widget& widget = *controls_[next].widget;
+    if (widget.get_sensitive() && widget.grab_focus()) return;
+  }
+}
+
 void DialogWindows::Shown::cancel() {
   Item* cancelItem = dialog_.item(kADMCancelItemID);
   if (cancelItem != nullptr && cancelItem->enabled())
@@ -498,7 +523,7 @@ DialogWindows::~DialogWindows() = default;
 
 DialogWindows::Shown& DialogWindows::show(Dialog& dialog) {
   auto& slot = shown_[&dialog];
-  if (!slot) slot = std::make_unique<Shown>(dialog);
+  if (!slot) slot = std::make_unique<Shown>(dialog, whenPainted_);
   return *slot;
 }
 

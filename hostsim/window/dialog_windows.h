@@ -58,6 +58,8 @@ class DialogWindows final : public adm::FrontEnd {
   // Called while the window waits for the person, once the pending events are handled;
   // tests act on the widgets from here as a person would.
   void whileWaiting(std::function<void(adm::Dialog&)> hook) { whileWaiting_ = std::move(hook); }
+  // Called each time the window paints what an item's draw procedure drew (the preview).
+  void whenPainted(std::function<void(const adm::Item&)> hook) { whenPainted_ = std::move(hook); }
 
  private:
   class Shown;
@@ -66,6 +68,7 @@ class DialogWindows final : public adm::FrontEnd {
 
   std::map<const adm::Dialog*, std::unique_ptr<Shown>> shown_;
   std::function<void(adm::Dialog&)> whileWaiting_;
+  std::function<void(const adm::Item&)> whenPainted_;
 };
 
 }  // namespace hostsim::window

@@ -22,7 +22,26 @@ void LibereMaillon(MaillonAHTexte* maillon) {
   if (sSPBasic != nullptr && maillon != nullptr) sSPBasic->FreeBlock(maillon);
 }
 
+// The tail of each of the four lists, so that recording a frame does not walk the list
+// (which made stamping grow with the square of the artboards). Trusted only while its list
+// has a head: a list found empty starts afresh, however it was emptied.
+struct Queue {
+  MaillonAHTexte* const* premier;
+  MaillonAHTexte* dernier;
+};
+Queue Queues[] = {{&PtrPremierAHTexteNumero, nullptr},
+                  {&PtrPremierAHTexteNom, nullptr},
+                  {&PtrPremierAHTexteTaille, nullptr},
+                  {&PtrPremierAHTexteDate, nullptr}};
+
+Queue* QueueDe(MaillonAHTexte* const& premier) {
+  for (Queue& queue : Queues)
+    if (queue.premier == &premier) return &queue;
+  return nullptr;
+}
+
 void VideListe(MaillonAHTexte*& premier) {
+  if (Queue* queue = QueueDe(premier)) queue->dernier = nullptr;
   MaillonAHTexte* maillon = premier;
   while (maillon != nullptr) {
     MaillonAHTexte* suivant = maillon->Suivant;
@@ -87,13 +106,15 @@ MaillonAHTexte* CreationTexteEstampille(MaillonAHTexte*& premier) {
   }
   maillon->Suivant = nullptr;
   maillon->AHTexte = nullptr;
+  Queue* queue = QueueDe(premier);
   if (premier == nullptr) {
     premier = maillon;
   } else {
-    MaillonAHTexte* dernier = premier;
+    MaillonAHTexte* dernier = queue != nullptr && queue->dernier != nullptr ? queue->dernier : premier;
     while (dernier->Suivant != nullptr) dernier = dernier->Suivant;
     dernier->Suivant = maillon;
   }
+  if (queue != nullptr) queue->dernier = maillon;
 
   AIRealPoint origine = {0.0f, 0.0f};
   AIArtHandle texte = nullptr;

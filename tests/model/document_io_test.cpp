@@ -1,6 +1,7 @@
 // Loading, saving and the mapping from SVG units to host points.
 #include <gtest/gtest.h>
 
+#include "atomic_file.h"
 #include "document.h"
 #include "test_support.h"
 
@@ -70,6 +71,24 @@ TEST(DocumentFile, AnEditChangesOnlyWhatItTouches) {
   EXPECT_TRUE(doc.modified());
 }
 
+// Written in pieces as it is produced: a value far longer than a piece, and many small
+// elements, come back as they were around the one edit.
+TEST(DocumentFile, ALargeEditedDocumentIsWrittenWhole) {
+  TempDir dir;
+  std::string svg = kEditorFile;
+  std::string art = "    <image id=\"photo\" href=\"data:image/png;base64," + std::string(300'000, 'Q') + "\" />\n";
+  for (int i = 0; i < 3000; ++i) art += "    <path d=\"M 0,0 L 10,10\" id=\"p" + std::to_string(i) + "\"/>\n";
+  svg.insert(svg.find("  </g>\n</svg>"), art);
+  writeText(dir / "in.svg", svg);
+  Document doc = Document::load(dir / "in.svg");
+  doc.setTag(doc.matchingArt(ArtKind::PointText, LockFilter::Any)[0], "QZVNOM", "jj");
+  std::string expected = svg;
+  expected.insert(expected.find("id=\"text1\"") + 10, "\n       data-tag-QZVNOM=\"jj\"");
+  doc.saveAs(dir / "out.svg");
+  EXPECT_EQ(readText(dir / "out.svg"), expected);
+  EXPECT_EQ(doc.toString(), expected);
+}
+
 TEST(DocumentFile, SavingIsAtomicAndMovesTheDocument) {
   TempDir dir;
   Document doc = Document::parse(kEditorFile);
@@ -81,6 +100,14 @@ TEST(DocumentFile, SavingIsAtomicAndMovesTheDocument) {
   doc.saveAs(dir / "affiche.svg");
   EXPECT_EQ(doc.location(), dir / "affiche.svg");
   EXPECT_FALSE(doc.modified());
+  EXPECT_EQ(readText(dir / "affiche.svg"), doc.toString());
+  // A writer that fails halfway leaves the file as it was.
+  EXPECT_THROW(writeFileAtomically(dir / "affiche.svg",
+                                   [](ByteSink& sink) {
+                                     sink.write("<svg");
+                                     throw std::runtime_error("the writer failed");
+                                   }),
+               std::runtime_error);
   EXPECT_EQ(readText(dir / "affiche.svg"), doc.toString());
   int files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;

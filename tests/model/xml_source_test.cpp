@@ -8,15 +8,17 @@ namespace {
 constexpr unsigned kFlags = (pugi::parse_full | pugi::parse_ws_pcdata) & ~pugi::parse_eol;
 
 struct Parsed {
+  std::string text;  // the layout copies from it
   pugi::xml_document doc;
   std::unique_ptr<SourceLayout> layout;
 };
 
 std::unique_ptr<Parsed> parse(const std::string& text) {
   auto parsed = std::make_unique<Parsed>();
+  parsed->text = text;
   const auto result = parsed->doc.load_buffer(text.data(), text.size(), kFlags, pugi::encoding_utf8);
   EXPECT_TRUE(result) << result.description();
-  parsed->layout = SourceLayout::scan(parsed->doc, text);
+  parsed->layout = SourceLayout::scan(parsed->doc, parsed->text);
   EXPECT_TRUE(parsed->layout);
   return parsed;
 }

@@ -81,9 +81,12 @@ class InteractiveTest : public testing::Test {
 
 TEST_F(InteractiveTest, ClicksAndReturnStampAndStoreWhatThePersonChose) {
   auto input = ws.example("affiche-a4.svg");
-  auto run = start({"stamp", "-i", "--date", "2012-04-10", "-o", "out.svg", "--report", "report.json", input});
+  // The window opens set as the options say, then the person works it.
+  auto run = start(
+      {"stamp", "-i", "--no-size", "--date", "2012-04-10", "-o", "out.svg", "--report", "report.json", input});
   Window window = Window::find("Estampilleur \\(R");
-  window.tick(40, 13, 55);         // «Nom.» off
+  window.key("Tab");               // from «Numéro du plan» to «Nom.»
+  window.key("space");             // «Nom.» off
   window.tick(187, 160, 211);      // «Haut.»
   window.key("Return");
   runner::Result result = run.get();
@@ -96,6 +99,7 @@ TEST_F(InteractiveTest, ClicksAndReturnStampAndStoreWhatThePersonChose) {
   const std::string preferences = runner::readFile(ws.preferences());
   EXPECT_NE(preferences.find("AvecNom = false"), std::string::npos) << preferences;
   EXPECT_NE(preferences.find("EnHaut = true"), std::string::npos) << preferences;
+  EXPECT_NE(preferences.find("AvecTaille = false"), std::string::npos) << preferences;
 }
 
 TEST_F(InteractiveTest, EscapeIsAnnulerAndLeavesTheFileAsItWas) {

@@ -136,6 +136,8 @@ TEST_F(WindowTest, EveryWidgetStandsAtItsRectangleWithTheFirstItemFocused) {
 
 TEST_F(WindowTest, WidgetsWorkedByAPersonChangeTheSettingsAndThePreview) {
   size_t draws = 0;
+  int previewPaints = 0;
+  windows->whenPainted([&](const hostsim::adm::Item& item) { previewPaints += item.id() == 18; });
   Dialog& dialog = open({
       [&](Dialog& d) {
         draws = previewDraws(d);
@@ -168,6 +170,7 @@ TEST_F(WindowTest, WidgetsWorkedByAPersonChangeTheSettingsAndThePreview) {
       [&](Dialog& d) { widget<Gtk::Button>(d, 1).activate(); },
   });
   EXPECT_EQ(dialog.endingItem(), 1);
+  EXPECT_GE(previewPaints, 2) << "the window painted the preview once, and not again when it changed";
   EXPECT_FALSE(storedBool("AvecNom"));
   EXPECT_TRUE(storedBool("EnBas"));
   EXPECT_FALSE(storedBool("EnDessous"));
