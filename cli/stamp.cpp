@@ -128,6 +128,12 @@ class StampCommand final : public Command {
                      : "«" + text + "» is not an artboard number (1, 2, ...)";
         })
         ->group(host);
+    documentPathOption_ =
+        app->add_option("--document-path", documentPath_,
+                        "The file the input stands for, as when it is a copy: the plug-in is told the document "
+                        "is PATH, and stamps its name; \"\" for a never-saved document (one INPUT only)")
+            ->type_name("PATH")
+            ->group(host);
     app->add_option("--date", date_, "The host's date (default: SOURCE_DATE_EPOCH when set, else today)")
         ->type_name("YYYY-MM-DD")
         ->group(host)
@@ -226,6 +232,7 @@ class StampCommand final : public Command {
       if (destinations > 1) return std::string("-o, --out-dir and --in-place exclude each other: choose one");
       if (!inputs_.empty()) return std::string("--new makes a new document: give no INPUT files with it");
       if (output_->count() == 0) return std::string("--new needs -o FILE: a new document has no file of its own");
+      if (documentPathOption_->count() > 0) return std::string("--document-path is for an INPUT, not --new");
       return std::nullopt;
     }
     if (destinations > 1) return std::string("-o, --out-dir and --in-place exclude each other: choose one");
@@ -234,6 +241,8 @@ class StampCommand final : public Command {
       return std::string("say where the results go: -o FILE, --out-dir DIR or --in-place");
     if (output_->count() > 0 && inputs_.size() > 1)
       return "-o takes one input, and " + std::to_string(inputs_.size()) + " were given: use --out-dir DIR";
+    if (documentPathOption_->count() > 0 && inputs_.size() > 1)
+      return "--document-path stands for one input's file, and " + std::to_string(inputs_.size()) + " were given";
     if (outDir_->count() > 0) {
       // Two inputs of the same name would silently overwrite each other's result.
       std::map<std::filesystem::path, std::string> taken;
@@ -272,6 +281,12 @@ class StampCommand final : public Command {
       }
     } catch (const std::exception& e) {
       return fail(record, e.what());
+    }
+
+    if (documentPathOption_->count() > 0) {
+      if (documentPath_.empty()) record.saved = false;
+      document->setLocation(documentPath_.empty() ? std::nullopt
+                                                  : std::optional<std::filesystem::path>(documentPath_));
     }
 
     if (active_ > document->artboardCount())
@@ -377,6 +392,7 @@ class StampCommand final : public Command {
   std::string date_;
   std::string prefs_;
   std::string report_;
+  std::string documentPath_;
   std::vector<std::string> faults_;
   std::string trace_;
   int active_ = 1;
@@ -386,6 +402,7 @@ class StampCommand final : public Command {
   CLI::Option* outDir_ = nullptr;
   CLI::Option* inPlace_ = nullptr;
   CLI::Option* newDocument_ = nullptr;
+  CLI::Option* documentPathOption_ = nullptr;
   DialogActionOptions actions_;
 };
 

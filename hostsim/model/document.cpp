@@ -327,6 +327,8 @@ Document Document::create(const std::vector<PageSize>& artboards) {
 
 const std::optional<std::filesystem::path>& Document::location() const { return impl_->location; }
 
+void Document::setLocation(std::optional<std::filesystem::path> file) { impl_->location = std::move(file); }
+
 bool Document::modified() const { return impl_->modified; }
 
 bool Document::compressed() const { return impl_->compressed; }

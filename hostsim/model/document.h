@@ -116,6 +116,8 @@ class Document {
   // --- File -------------------------------------------------------------
   // Where the document was loaded from or last saved to; empty if never saved.
   const std::optional<std::filesystem::path>& location() const;
+  // The file the document stands for when it was opened from a copy; empty: never saved.
+  void setLocation(std::optional<std::filesystem::path> file);
   bool modified() const;
   // Whether saveAs writes the file gzip-compressed (.svgz): as loaded, until set.
   bool compressed() const;

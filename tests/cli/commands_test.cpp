@@ -53,6 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{{"stamp", "--name-pt", "grand", "-o", "x.svg", "affiche-a4.svg"}, "«grand»"},
         Usage{{"stamp", "--date-format", "iso", "-o", "x.svg", "affiche-a4.svg"}, "iso"},
         Usage{{"stamp", "--out-dir", "d", "affiche-a4.svg", "./affiche-a4.svg"}, "would both be written"},
+        Usage{{"stamp", "--document-path", "a.svg", "--out-dir", "d", "affiche-a4.svg", "plaquette-multipage.svg"},
+              "stands for one input's file"},
+        Usage{{"stamp", "--new", "210x297mm", "-o", "x.svg", "--document-path", "a.svg"}, "not --new"},
         Usage{{"dialog"}, "--render"}));
 
 TEST(Command, HelpDocumentsEveryOption) {
@@ -61,6 +64,7 @@ TEST(Command, HelpDocumentsEveryOption) {
   ASSERT_EQ(r.status, 0);
   for (const char* option :
        {"--output", "--out-dir", "--in-place", "--new", "--date", "--prefs", "--active", "--report", "--cancel", "--fault",
+        "--document-path",
         "--number", "--no-number", "--name", "--no-name", "--size", "--no-size", "--date-text", "--no-date-text",
         "--name-font", "--size-font", "--date-font", "--name-pt", "--size-pt", "--date-pt", "--date-format",
         "--stacked", "--one-line", "--all", "--active-only", "--separator", "--top", "--bottom", "--below"})

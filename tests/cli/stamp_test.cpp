@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <regex>
+#include <tuple>
 
 #include "hostsim/model/compressed.h"
 #include "run.h"
@@ -231,6 +232,25 @@ TEST(Stamp, DashWritesTheResultToStandardOutputAndNothingElse) {
   EXPECT_EQ(r.out.rfind("<?xml", 0), 0u);
   EXPECT_EQ(occurrences(r.out, "data-tag-QZVNOM"), 4u);
   EXPECT_EQ(r.out.substr(r.out.size() - 7), "</svg>\n");
+}
+
+// An editor hands over a temporary copy of the document: the real file's name is stamped.
+TEST(Stamp, TheDocumentPathNamesTheFileTheCopyStandsFor) {
+  Workspace ws;
+  ws.example("affiche-a4.svg", "ink_ext_XXXXXX.svgKRQSZ3");
+  // The host names only a file that exists.
+  std::string real = ws.example("affiche-a4.svg", "Affiche finale.svg").string();
+  for (auto [path, stamped, saved] : {std::tuple{real.c_str(), " - Affiche finale.svg", true},
+                                      std::tuple{"", " - Fichier non enregistré", false}}) {
+    Result r = ws.run(withDate({"stamp", "--document-path", path, "-o", "-", "--report", "r.json",
+                                "ink_ext_XXXXXX.svgKRQSZ3"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.find("ink_ext"), std::string::npos) << path;
+    json doc = readJson(ws / "r.json")["documents"][0];
+    EXPECT_TRUE(contains(stampTexts(doc), stamped)) << path;
+    EXPECT_EQ(doc["saved"], saved) << path;
+  }
 }
 
 TEST(Stamp, InPlaceReplacesTheInputWithItsResult) {
