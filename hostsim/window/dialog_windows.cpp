@@ -212,6 +212,7 @@ DialogWindows::Shown::Shown(Dialog& dialog, std::function<void(const Item&)>& pa
   window_.present();
   // The plug-in said where its dialog goes; the windowing system may place it elsewhere.
   moveWindow(window_.gobj(), {dialog.bounds().left, dialog.bounds().top});
+  keepAbove(window_.gobj());  // a modal dialog stays over the application that opened it
   // The first enabled item that takes the keyboard has it.
   for (Control& control : controls_)
     if (control.item->enabled() && control.widget->grab_focus()) break;

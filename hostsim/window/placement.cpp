@@ -41,6 +41,22 @@ void moveWindow(GtkWindow* window, ScreenPoint place) {
   XFlush(display);
 }
 
+void keepAbove(GtkWindow* window) {
+  GdkSurface* surface = x11Surface(GTK_WIDGET(window));
+  if (surface == nullptr) return;
+  ::Display* display = gdk_x11_display_get_xdisplay(gdk_surface_get_display(surface));
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = gdk_x11_surface_get_xid(surface);
+  event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 1;  // add
+  event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_ABOVE", False));
+  event.xclient.data.l[3] = 1;  // from an application
+  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  XFlush(display);
+}
+
 std::optional<GdkRectangle> mainScreen() {
   GdkDisplay* display = gdk_display_get_default();
   if (display == nullptr) return std::nullopt;

@@ -18,6 +18,9 @@ struct ScreenPoint {
 std::optional<ScreenPoint> screenPlace(GtkWidget* widget);
 // Moves `window` so that its surface's corner stands at `place`.
 void moveWindow(GtkWindow* window, ScreenPoint place);
+// Asks the window manager to keep `window` above the others (a dialog over the editor that
+// opened it); GTK 4 has no such call of its own.
+void keepAbove(GtkWindow* window);
 // The main monitor's area, in screen pixels: x, y, width, height.
 std::optional<GdkRectangle> mainScreen();
 
