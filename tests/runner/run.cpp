@@ -16,19 +16,8 @@ extern char** environ;
 
 namespace runner {
 
-Workspace::Workspace() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "estampilleur-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-  path_ = pattern;
-}
-
-Workspace::~Workspace() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
 std::filesystem::path Workspace::example(const std::string& name, const std::string& as) const {
-  std::filesystem::path copy = path_ / (as.empty() ? name : as);
+  std::filesystem::path copy = path() / (as.empty() ? name : as);
   std::filesystem::copy_file(std::filesystem::path(RUNNER_EXAMPLES) / name, copy,
                              std::filesystem::copy_options::overwrite_existing);
   return copy;
@@ -45,8 +34,8 @@ Result Workspace::run(const std::vector<std::string>& args, const std::vector<st
       dropped = dropped || entry.rfind(name, 0) == 0;
     if (!dropped) variables.push_back(entry);
   }
-  variables.push_back("XDG_CONFIG_HOME=" + (path_ / "config").string());
-  variables.push_back("HOME=" + path_.string());
+  variables.push_back("XDG_CONFIG_HOME=" + (path() / "config").string());
+  variables.push_back("HOME=" + path().string());
   variables.push_back(std::string("ESTAMPILLEUR_FONTS=") + RUNNER_FONTS);
   for (const auto& extra : environment) variables.push_back(extra);
 
@@ -58,8 +47,8 @@ Result Workspace::run(const std::vector<std::string>& args, const std::vector<st
   for (auto& v : variables) envp.push_back(v.data());
   envp.push_back(nullptr);
 
-  const std::string outFile = (path_ / ".stdout").string();
-  const std::string errFile = (path_ / ".stderr").string();
+  const std::string outFile = (path() / ".stdout").string();
+  const std::string errFile = (path() / ".stderr").string();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -68,7 +57,7 @@ Result Workspace::run(const std::vector<std::string>& args, const std::vector<st
   // Relative paths are the workspace's, as for a person working in that folder.
   std::string script = "cd \"$0\" && exec \"$@\"";
   std::vector<char*> shell = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), script.data(),
-                              const_cast<char*>(path_.c_str())};
+                              const_cast<char*>(path().c_str())};
   shell.insert(shell.end(), argp.begin(), argp.end());
 
   const auto start = std::chrono::steady_clock::now();

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/support.h"
+
 namespace runner {
 
 struct Result {
@@ -18,18 +20,11 @@ struct Result {
   double seconds = 0;
 };
 
-// A fresh folder under the temporary folder, removed afterwards.
-class Workspace {
+// A fresh folder under the temporary folder, removed afterwards, where the program runs.
+class Workspace : public testsupport::TempDir {
  public:
-  Workspace();
-  ~Workspace();
-  Workspace(const Workspace&) = delete;
-  Workspace& operator=(const Workspace&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
   // The preferences file every run of this workspace uses unless told otherwise.
-  std::filesystem::path preferences() const { return path_ / "config" / "estampilleur" / "preferences.ini"; }
+  std::filesystem::path preferences() const { return path() / "config" / "estampilleur" / "preferences.ini"; }
 
   // Copies examples/NAME in (as `as` when given) and returns the copy.
   std::filesystem::path example(const std::string& name, const std::string& as = "") const;
@@ -39,9 +34,6 @@ class Workspace {
   // `limitSeconds` before it is killed (a hang fails like a crash).
   Result run(const std::vector<std::string>& args, const std::vector<std::string>& environment = {},
              double limitSeconds = 300) const;
-
- private:
-  std::filesystem::path path_;
 };
 
 std::string readFile(const std::filesystem::path& file);
