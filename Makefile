@@ -56,7 +56,8 @@ LIBDIR = $(DESTDIR)$(PREFIX)/lib/estampilleur
 
 install: build
 	install -d $(LIBDIR) $(DESTDIR)$(PREFIX)/bin
-	install -m 755 build/release/bin/estampilleur build/release/bin/Estampilleur.so $(LIBDIR)/
+	install -m 755 build/release/bin/estampilleur build/release/bin/Estampilleur.so \
+	  build/release/bin/estampilleur-window.so $(LIBDIR)/
 	install -m 644 build/release/bin/Estampilleur.rsrc $(LIBDIR)/
 	ln -sfn ../lib/estampilleur/estampilleur $(DESTDIR)$(PREFIX)/bin/estampilleur
 

@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -12,7 +14,6 @@
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
 #include "hostsim/model/preferences.h"
-#include "hostsim/window/dialog_windows.h"
 
 namespace estampilleur {
 
@@ -35,11 +36,44 @@ std::filesystem::path thisProgram() {
   return path;
 }
 
+// The window module beside this program, loaded on first use and kept for the process.
+struct WindowModule {
+  bool (*openDesktop)(std::string* why) = nullptr;
+  hostsim::adm::FrontEnd* (*dialogWindows)(hostsim::Host* host) = nullptr;
+};
+
+const WindowModule* windowModule(std::string& why) {
+  static WindowModule module;
+  if (module.openDesktop != nullptr) return &module;
+  std::filesystem::path file;
+  try {
+    file = thisProgram().parent_path() / "estampilleur-window.so";
+  } catch (const SetupError& e) {
+    why = e.what();
+    return nullptr;
+  }
+  void* library = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    why = "the window module cannot be loaded: " + std::string(::dlerror());
+    return nullptr;
+  }
+  module.openDesktop = reinterpret_cast<bool (*)(std::string*)>(::dlsym(library, "estampilleur_open_desktop"));
+  module.dialogWindows =
+      reinterpret_cast<hostsim::adm::FrontEnd* (*)(hostsim::Host*)>(::dlsym(library, "estampilleur_dialog_windows"));
+  if (module.openDesktop == nullptr || module.dialogWindows == nullptr) {
+    module = {};
+    why = file.string() + " is not the window module";
+    return nullptr;
+  }
+  return &module;
+}
+
 }  // namespace
 
 bool openDesktop() {
   std::string why;
-  if (hostsim::window::openDesktop(why)) return true;
+  const WindowModule* module = windowModule(why);
+  if (module != nullptr && module->openDesktop(&why)) return true;
   complain("--interactive: " + why);
   return false;
 }
@@ -130,7 +164,10 @@ Session::Session(const HostSettings& settings) {
   }
   if (settings.windows) {
     // Before the start-up, so the plug-in places its dialogs on the real screen.
-    windows_ = std::make_unique<hostsim::window::DialogWindows>(host_);
+    std::string why;
+    const WindowModule* windows = windowModule(why);
+    if (windows == nullptr) throw SetupError("--interactive: " + why);
+    windows_.reset(windows->dialogWindows(&host_));
     hostsim::dialogs(host_).setFrontEnd(windows_.get());
   }
 }

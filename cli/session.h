@@ -12,15 +12,13 @@
 #include <vector>
 
 #include "hostsim/model/clock.h"
+#include "hostsim/adm/front_end.h"
 #include "hostsim/standard_host.h"
 
 namespace hostsim {
 class Document;
 namespace adm {
 class Dialog;
-}
-namespace window {
-class DialogWindows;
 }
 }  // namespace hostsim
 
@@ -100,7 +98,7 @@ class Session {
 
  private:
   hostsim::StandardHost host_;
-  std::unique_ptr<hostsim::window::DialogWindows> windows_;
+  std::unique_ptr<hostsim::adm::FrontEnd> windows_;
   bool started_ = false;
   bool finished_ = false;
   std::string startupError_;
