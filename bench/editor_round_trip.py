@@ -18,7 +18,7 @@ from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(SOURCE / "tests" / "editor"))
-from desktop import LIMIT, Person, run  # noqa: E402
+from desktop import LIMIT, Person, install_extension  # noqa: E402
 
 STOCK = Path("/usr/share/inkscape/extensions")
 # Every parameter of printing_marks.inx at its default, as the editor passes them.
@@ -53,11 +53,7 @@ def main():
     person = Person()
     try:
         profile = folder / "profil"
-        done = run(["make", "-s", "-C", str(SOURCE), "install-extension", f"INKSCAPE_PROFILE_DIR={profile}",
-                    f"ESTAMPILLEUR={command}"])
-        if done.returncode != 0:
-            raise RuntimeError(done.stderr.decode())
-        ours = profile / "extensions" / "estampilleur" / "estampilleur.py"
+        ours = install_extension(SOURCE, profile, command) / "estampilleur.py"
         timed(person, folder, ours, [], True)  # the caches warm
         timed(person, folder, STOCK / "printing_marks.py", MARKS, False)
         results = {"ours": [], "shown": [], "selected": [], "marks": []}

@@ -14,7 +14,7 @@ from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(SOURCE / "tests" / "editor"))
-from desktop import LIMIT, Person, run  # noqa: E402
+from desktop import LIMIT, Person, install_extension  # noqa: E402
 
 # Where the editor 1.2 draws its menus in a 1280 x 800 window at the screen's corner.
 EXTENSIONS_MENU = (424, 12)
@@ -29,10 +29,7 @@ def main():
     editor = None
     try:
         profile = folder / "profil"
-        done = run(["make", "-s", "-C", str(SOURCE), "install-extension", f"INKSCAPE_PROFILE_DIR={profile}",
-                    f"ESTAMPILLEUR={command}"])
-        if done.returncode != 0:
-            raise RuntimeError(done.stderr.decode())
+        install_extension(SOURCE, profile, command)
         document = folder / "affiche.svg"
         shutil.copy(SOURCE / "examples" / "affiche-a4.svg", document)
         env = dict(person.env, INKSCAPE_PROFILE_DIR=str(profile), XDG_CONFIG_HOME=str(folder / "config"),

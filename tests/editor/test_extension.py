@@ -10,7 +10,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from desktop import LIMIT, Person, run
+from desktop import LIMIT, Person, install_extension, run
 
 SOURCE = Path(os.environ["ESTAMPILLEUR_SOURCE"])
 COMMAND = os.environ["ESTAMPILLEUR_COMMAND"]
@@ -25,10 +25,7 @@ class Workspace(unittest.TestCase):
     def setUpClass(cls):
         cls.folder = Path(tempfile.mkdtemp(prefix="estampilleur-editor-"))
         cls.profile = cls.folder / "profil"
-        done = run(["make", "-s", "-C", str(SOURCE), "install-extension", f"INKSCAPE_PROFILE_DIR={cls.profile}",
-                    f"ESTAMPILLEUR={COMMAND}"])
-        assert done.returncode == 0, done.stderr.decode()
-        cls.extension = cls.profile / "extensions" / "estampilleur"
+        cls.extension = install_extension(SOURCE, cls.profile, COMMAND)
         cls.person = Person()
         cls.env = dict(cls.person.env, XDG_CONFIG_HOME=str(cls.folder / "config"), SOURCE_DATE_EPOCH="1334016000",
                        INKSCAPE_PROFILE_DIR=str(cls.profile))
