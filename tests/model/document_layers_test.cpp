@@ -1,7 +1,5 @@
 // Layers: order, current layer, locks, visibility, insertion.
-#include <gtest/gtest.h>
-
-#include "document.h"
+#include "model_test.h"
 
 namespace hostsim {
 namespace {
@@ -21,29 +19,37 @@ const std::string kThreeLayers = R"svg(<svg xmlns="http://www.w3.org/2000/svg"
 </svg>
 )svg";
 
-std::vector<std::string> titles(const Document& doc) {
-  std::vector<std::string> out;
+using Titles = std::vector<std::string>;
+
+Titles titles(const Document& doc) {
+  Titles out;
   for (int i = 0; i < doc.layerCount(); ++i) out.push_back(doc.layerTitle(doc.layer(i)));
   return out;
 }
 
-TEST(Layers, IndexZeroIsTheTopmostLayer) {
-  const Document doc = Document::parse(kThreeLayers);
-  EXPECT_EQ(titles(doc), (std::vector<std::string>{"Notes", "Texte", "Fond"}));
+TEST(Layers, TopmostFirstWithTheCurrentOneFromTheNamedView) {
+  Document doc = Document::parse(kThreeLayers);
+  EXPECT_EQ(titles(doc), (Titles{"Notes", "Texte", "Fond"}));
   EXPECT_EQ(doc.layerIndex(doc.layer(2)), 2);
   EXPECT_THROW(doc.layer(3), std::out_of_range);
-}
-
-TEST(Layers, CurrentLayerComesFromTheNamedView) {
-  const Document doc = Document::parse(kThreeLayers);
-  EXPECT_EQ(doc.layerTitle(doc.currentLayer()), "Fond");
-}
-
-TEST(Layers, CurrentLayerIsTheTopmostWhenTheFileDoesNotSay) {
+  const LayerHandle fond = doc.currentLayer();
+  EXPECT_EQ(doc.layerTitle(fond), "Fond");
+  // A layer is its own first art; a layer inside it is a group.
+  const ArtHandle group = doc.layerGroup(doc.layer(0));
+  EXPECT_EQ(doc.kind(group), ArtKind::LayerGroup);
+  EXPECT_EQ(doc.layerOf(group), doc.layer(0));
+  EXPECT_FALSE(doc.parent(group));
+  EXPECT_EQ(doc.kind(doc.firstChild(group)), ArtKind::Group);
+  EXPECT_EQ(doc.layerOf(doc.firstChild(group)), doc.layer(0));
+  // Without a current layer, the topmost is.
+  doc.dispose(doc.layerGroup(fond));
+  EXPECT_FALSE(doc.valid(fond));
+  EXPECT_EQ(doc.layerTitle(doc.currentLayer()), "Notes");
+  EXPECT_THROW(doc.layerTitle(fond), InvalidArtError);
   std::string svg = kThreeLayers;
   svg.replace(svg.find("bottom\"/>"), 6, "gone");  // names no layer now
-  const Document doc = Document::parse(svg);
-  EXPECT_EQ(doc.layerTitle(doc.currentLayer()), "Notes");
+  const Document unnamed = Document::parse(svg);
+  EXPECT_EQ(unnamed.layerTitle(unnamed.currentLayer()), "Notes");
 }
 
 TEST(Layers, LockedAndHiddenLayersAreNotEditable) {
@@ -55,97 +61,55 @@ TEST(Layers, LockedAndHiddenLayersAreNotEditable) {
   EXPECT_TRUE(doc.layerLocked(texte));
   EXPECT_FALSE(doc.layerEditable(texte));
   EXPECT_TRUE(doc.layerEditable(fond));
-
   doc.setLayerLocked(texte, false);
   doc.setLayerHidden(notes, false);
-  EXPECT_TRUE(doc.layerEditable(texte));
-  EXPECT_TRUE(doc.layerEditable(notes));
   doc.setLayerLocked(fond, true);
   const Document reloaded = Document::parse(doc.toString());
   EXPECT_TRUE(reloaded.layerEditable(reloaded.layer(0)));
   EXPECT_TRUE(reloaded.layerEditable(reloaded.layer(1)));
   EXPECT_TRUE(reloaded.layerLocked(reloaded.layer(2)));
+  const Document invisible = Document::parse(
+      svgWith(R"(width="1" height="1")", R"(<g inkscape:groupmode="layer" visibility="hidden"/>)"));
+  EXPECT_TRUE(invisible.layerHidden(invisible.layer(0)));
 }
 
-TEST(Layers, VisibilityAttributeHidesALayerToo) {
-  const Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg"
-    xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape" width="1" height="1">
-    <g inkscape:groupmode="layer" visibility="hidden"/></svg>)svg");
-  EXPECT_TRUE(doc.layerHidden(doc.layer(0)));
-}
-
-TEST(Layers, InsertAboveAllGetsAFreshIdAndKeepsTheCurrentLayer) {
+TEST(Layers, InsertedWhereAskedWithAFreshIdAndTheCurrentLayerKept) {
   Document doc = Document::parse(kThreeLayers);
   const LayerHandle current = doc.currentLayer();
-  const LayerHandle stamp = doc.insertLayer(doc.currentLayer(), LayerPlacement::AboveAll);
+  const LayerHandle stamp = doc.insertLayer(current, LayerPlacement::AboveAll);
   doc.setLayerTitle(stamp, "QZV•Estampilleur");
-  EXPECT_EQ(titles(doc), (std::vector<std::string>{"QZV•Estampilleur", "Notes", "Texte", "Fond"}));
   EXPECT_EQ(doc.currentLayer(), current);
   EXPECT_EQ(doc.elementId(doc.layerGroup(stamp)), "layer2") << "layer1 is taken by a rect";
   EXPECT_TRUE(doc.layerEditable(stamp));
-
-  const Document reloaded = Document::parse(doc.toString());
-  EXPECT_EQ(titles(reloaded), titles(doc));
-  const std::string text = doc.toString();
-  EXPECT_NE(text.find("  <g id=\"plain-group\"/>\n  <g inkscape:groupmode=\"layer\" id=\"layer2\" "
-                      "inkscape:label=\"QZV•Estampilleur\"/>\n</svg>"),
+  EXPECT_NE(doc.toString().find("  <g id=\"plain-group\"/>\n  <g inkscape:groupmode=\"layer\" id=\"layer2\" "
+                                "inkscape:label=\"QZV•Estampilleur\"/>\n</svg>"),
             std::string::npos)
-      << text;
-}
-
-TEST(Layers, InsertRelativeToALayer) {
-  Document doc = Document::parse(kThreeLayers);
-  const LayerHandle texte = doc.layer(1);
+      << doc.toString();
+  const LayerHandle texte = doc.layer(2);
   doc.setLayerTitle(doc.insertLayer(texte, LayerPlacement::Above), "above");
   doc.setLayerTitle(doc.insertLayer(texte, LayerPlacement::Below), "below");
   doc.setLayerTitle(doc.insertLayer({}, LayerPlacement::BelowAll), "bottom");
-  EXPECT_EQ(titles(doc), (std::vector<std::string>{"Notes", "above", "Texte", "below", "Fond", "bottom"}));
+  EXPECT_EQ(titles(doc), (Titles{"QZV•Estampilleur", "Notes", "above", "Texte", "below", "Fond", "bottom"}));
+  EXPECT_EQ(titles(Document::parse(doc.toString())), titles(doc));
   EXPECT_THROW(doc.insertLayer({}, LayerPlacement::Above), InvalidArtError);
 }
 
-TEST(Layers, TheFirstLayerOfADocumentBecomesCurrent) {
-  Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="10" height="10">
-  <rect width="1" height="1"/>
-</svg>)svg");
-  EXPECT_EQ(doc.layerCount(), 0);
+TEST(Layers, TheFirstLayerOfADocumentBecomesCurrentAndDeclaresItsNamespace) {
+  Document doc = Document::parse(R"(<svg xmlns="http://www.w3.org/2000/svg" width="10" height="10"><rect/></svg>)");
   EXPECT_FALSE(doc.currentLayer());
   const LayerHandle layer = doc.insertLayer({}, LayerPlacement::AboveAll);
   EXPECT_EQ(doc.currentLayer(), layer);
-  // The inkscape namespace had to be declared for the new layer.
-  const Document reloaded = Document::parse(doc.toString());
-  EXPECT_EQ(reloaded.layerCount(), 1);
+  EXPECT_EQ(Document::parse(doc.toString()).layerCount(), 1);
 }
 
 TEST(Layers, NamespacesAreMatchedByUriNotPrefix) {
   Document doc = Document::parse(R"svg(<svg xmlns="http://www.w3.org/2000/svg"
     xmlns:ink="http://www.inkscape.org/namespaces/inkscape" width="10" height="10">
     <g ink:groupmode="layer" ink:label="A"/><g inkscape:groupmode="layer" xmlns:inkscape="urn:other"/></svg>)svg");
-  ASSERT_EQ(doc.layerCount(), 1);
-  EXPECT_EQ(doc.layerTitle(doc.layer(0)), "A");
+  EXPECT_EQ(titles(doc), (Titles{"A"}));
   doc.setLayerTitle(doc.insertLayer({}, LayerPlacement::AboveAll), "B");
   EXPECT_NE(doc.toString().find("<g ink:groupmode=\"layer\" id=\"layer1\" ink:label=\"B\"/>"), std::string::npos)
       << doc.toString();
-}
-
-TEST(Layers, ALayerIsItsOwnFirstArt) {
-  Document doc = Document::parse(kThreeLayers);
-  const LayerHandle notes = doc.layer(0);
-  const ArtHandle group = doc.layerGroup(notes);
-  EXPECT_EQ(doc.kind(group), ArtKind::LayerGroup);
-  EXPECT_EQ(doc.layerOf(group), notes);
-  EXPECT_FALSE(doc.parent(group));
-  const ArtHandle sublayer = doc.firstChild(group);
-  EXPECT_EQ(doc.kind(sublayer), ArtKind::Group) << "only top-level groups are layers";
-  EXPECT_EQ(doc.layerOf(sublayer), notes);
-}
-
-TEST(Layers, ADisposedCurrentLayerFallsBackToTheTopmost) {
-  Document doc = Document::parse(kThreeLayers);
-  const LayerHandle fond = doc.currentLayer();
-  doc.dispose(doc.layerGroup(fond));
-  EXPECT_FALSE(doc.valid(fond));
-  EXPECT_EQ(doc.layerTitle(doc.currentLayer()), "Notes");
-  EXPECT_THROW(doc.layerTitle(fond), InvalidArtError);
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// What the model's tests share: short documents, art by id, rectangles, messages, ems.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "document.h"
+
+namespace hostsim {
+
+// A document whose root declares the editor's namespaces and holds `attributes` and `body`.
+inline std::string svgWith(const std::string& attributes, const std::string& body = "") {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
+         "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\" " +
+         attributes + ">" + body + "</svg>";
+}
+
+inline ArtHandle byId(const Document& doc, const std::string& id) {
+  for (ArtHandle art : doc.allArt())
+    if (doc.elementId(art) == id) return art;
+  return {};
+}
+
+inline ArtHandle firstText(const Document& doc) { return doc.matchingArt(ArtKind::PointText, LockFilter::Any).at(0); }
+
+inline void expectRect(const Rect& actual, const Rect& expected) {
+  EXPECT_NEAR(actual.left, expected.left, 1e-9);
+  EXPECT_NEAR(actual.top, expected.top, 1e-9);
+  EXPECT_NEAR(actual.right, expected.right, 1e-9);
+  EXPECT_NEAR(actual.bottom, expected.bottom, 1e-9);
+}
+
+// Whether `action` throws an E whose message holds `text`.
+template <typename E, typename F>
+::testing::AssertionResult throwsNaming(F&& action, const std::string& text) {
+  try {
+    action();
+  } catch (const E& e) {
+    if (std::string(e.what()).find(text) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the message is: " << e.what();
+  }
+  return ::testing::AssertionFailure() << "nothing thrown";
+}
+
+inline int filesIn(const std::filesystem::path& folder) {
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++files;
+  return files;
+}
+
+// One em per character, so that bounds follow from the text alone.
+class EmMeasurer final : public TextMeasurer {
+ public:
+  LineExtent measure(const FontRef&, std::string_view utf8) override {
+    return {static_cast<double>(utf8.size()), 0.8, -0.2};
+  }
+};
+
+}  // namespace hostsim
