@@ -11,6 +11,24 @@
 
 namespace hostsim {
 
+// An editor's file: attributes one per line, " />", metadata, references, odd spacing.
+inline const std::string kEditorFile =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+    "<!-- Created with a vector editor -->\n\n"
+    "<svg\n   width=\"210mm\"\n   height=\"297mm\"\n   viewBox=\"0 0 210 297\"\n"
+    "   xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
+    "   xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\"\n"
+    "   xmlns=\"http://www.w3.org/2000/svg\"\n"
+    "   xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+    "  <sodipodi:namedview\n     id=\"namedview1\"\n     inkscape:current-layer=\"layer1\" />\n"
+    "  <metadata><rdf:RDF><rdf:Description about=\"&amp;x\"/></rdf:RDF></metadata>\n"
+    "  <g\n     inkscape:label=\"Calque 1\"\n     inkscape:groupmode=\"layer\"\n     id=\"layer1\">\n"
+    "    <text\n       xml:space=\"preserve\"\n       style='font-size:4.23333px;font-family:\"DejaVu Sans\"'\n"
+    "       x=\"20\"\n       y=\"30\"\n       id=\"text1\"><tspan\n         sodipodi:role=\"line\"\n"
+    "         x=\"20\"\n         y=\"30\">Caf&#233; &amp; cr&#xE8;me</tspan></text>\n"
+    "    <path d=\"M 0,0 L 10,10\"    id=\"path1\"/>\n"
+    "  </g>\n</svg>\n";
+
 // A document whose root declares the editor's namespaces and holds `attributes` and `body`.
 inline std::string svgWith(const std::string& attributes, const std::string& body = "") {
   return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "

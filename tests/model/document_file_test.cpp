@@ -1,10 +1,120 @@
-// Artboards from pages, the bleed, the canvas that holds them, and new documents.
+// Loading and saving, compressed files, SVG units in host points, artboards from pages, the
+// bleed and the canvas that holds them, and new documents.
 #include <cmath>
 
+#include "atomic_file.h"
+#include "compressed.h"
 #include "model_test.h"
+#include "support/support.h"
 
 namespace hostsim {
 namespace {
+
+using testsupport::readText;
+using testsupport::TempDir;
+using testsupport::writeText;
+
+// Written in pieces as it is produced: a value far longer than a piece, and many small
+// elements, come back as they were around the one edit. Saving replaces the file the
+// document then stands for.
+TEST(DocumentFile, ALargeDocumentComesBackByteForByteAroundTheEdit) {
+  TempDir dir;
+  std::string svg = kEditorFile;
+  std::string art = "    <image href=\"data:image/png;base64," + std::string(300'000, 'Q') + "\" />\n";
+  for (int i = 0; i < 3000; ++i) art += "    <path d=\"M 0,0 L 10,10\" id=\"p" + std::to_string(i) + "\"/>\n";
+  svg.insert(svg.find("  </g>\n</svg>"), art);
+  writeText(dir / "in.svg", svg);
+  writeText(dir / "out.svg", "old content");
+  Document doc = Document::load(dir / "in.svg");
+  EXPECT_EQ(doc.toString(), svg);
+  doc.setTag(firstText(doc), "QZVNOM", "jj");
+  EXPECT_TRUE(doc.modified());
+  doc.saveAs(dir / "out.svg");
+  svg.insert(svg.find("id=\"text1\"") + 10, "\n       data-tag-QZVNOM=\"jj\"");
+  EXPECT_EQ(readText(dir / "out.svg"), svg);
+  EXPECT_EQ(doc.location(), dir / "out.svg");
+  EXPECT_FALSE(doc.modified());
+}
+
+TEST(DocumentFile, AFailedWriteLeavesTheFileAsItWasAndFailuresNameTheFile) {
+  TempDir dir;
+  Document doc = Document::parse(kEditorFile);
+  EXPECT_THROW(doc.save(), std::logic_error) << "never saved";
+  writeText(dir / "affiche.svg", "old content");
+  const auto failing = [](ByteSink& sink) {
+    sink.write("<svg");
+    throw std::runtime_error("the writer failed");
+  };
+  EXPECT_THROW(writeFileAtomically(dir / "affiche.svg", failing), std::runtime_error);
+  EXPECT_EQ(readText(dir / "affiche.svg"), "old content");
+  EXPECT_EQ(filesIn(dir.path()), 1) << "no temporary file is left";
+  EXPECT_TRUE(throwsNaming<std::runtime_error>([&] { doc.saveAs(dir / "missing" / "x.svg"); }, "missing/x.svg"));
+  EXPECT_FALSE(doc.location());
+  EXPECT_TRUE(throwsNaming<DocumentError>([&] { Document::load(dir / "nope.svg"); }, "nope.svg"));
+}
+
+TEST(CompressedFile, ReadWhateverItsNameAndWrittenBackCompressed) {
+  TempDir dir;
+  writeText(dir / "plain-name.svg", gzip(kEditorFile));
+  Document doc = Document::load(dir / "plain-name.svg");
+  EXPECT_TRUE(doc.compressed());
+  EXPECT_EQ(doc.toString(), kEditorFile);
+  doc.saveAs(dir / "out.svgz");
+  EXPECT_EQ(gunzip(readText(dir / "out.svgz")), kEditorFile);
+  doc.setCompressed(false);
+  doc.saveAs(dir / "out.svg");
+  EXPECT_EQ(readText(dir / "out.svg"), kEditorFile);
+  EXPECT_TRUE(namesCompressedFile("a.SVGZ") && !namesCompressedFile("a.svg"));
+  // gzip reads concatenated members as one file.
+  const std::size_t half = kEditorFile.size() / 2;
+  EXPECT_EQ(gunzip(gzip(kEditorFile.substr(0, half)) + gzip(kEditorFile.substr(half))), kEditorFile);
+}
+
+TEST(CompressedFile, DamagedTruncatedAndBombsAreRefusedNamingTheFile) {
+  TempDir dir;
+  const std::string packed = gzip(kEditorFile);
+  std::string flipped = packed, badCrc = packed;
+  flipped[packed.size() / 2] = static_cast<char>(flipped[packed.size() / 2] ^ 0x55);
+  badCrc[packed.size() - 6] = static_cast<char>(badCrc[packed.size() - 6] ^ 1);
+  for (const std::string& bytes : {packed.substr(0, packed.size() / 2), packed.substr(0, 2),
+                                   packed.substr(0, packed.size() - 1), flipped, badCrc, packed + "trailing"}) {
+    writeText(dir / "x.svgz", bytes);
+    EXPECT_TRUE(throwsNaming<DocumentError>([&] { Document::load(dir / "x.svgz"); },
+                                            "x.svgz': a damaged compressed document"));
+  }
+  // A bomb stops at the limit, whatever it would expand to.
+  const std::string bomb = gzip(std::string((std::size_t{1} << 20) + 1, ' '));
+  EXPECT_EQ(gunzip(bomb, std::size_t{2} << 20).size(), (std::size_t{1} << 20) + 1);
+  EXPECT_TRUE(throwsNaming<std::runtime_error>([&] { gunzip(bomb, std::size_t{1} << 20); }, "expands beyond 1 MiB"));
+}
+
+TEST(DocumentUnits, RootSizeAndViewBoxGiveTheViewportInPoints) {
+  const std::pair<const char*, Rect> cases[] = {
+      {R"(width="210mm" height="297mm" viewBox="0 0 210 297")", {0, 841.8897637795275, 595.2755905511812, 0}},
+      {R"(width="8.5in" height="11in")", {0, 792, 612, 0}},
+      {R"(width="100" height="50")", {0, 37.5, 75, 0}},
+      {R"(width="100px" height="50px" viewBox="0 0 10 5")", {0, 37.5, 75, 0}},
+      {R"(viewBox="0 0 400 300")", {0, 225, 300, 0}},
+      {R"(width="100%" height="100%" viewBox="0 0 400 300")", {0, 225, 300, 0}},
+      {R"(width="200pt" viewBox="0 0 100 50")", {0, 100, 200, 0}},
+      {R"(width="2pc" height="1cm" viewBox="0 0 24 10")", {0, 28.346456692913385, 24, 0}},
+  };
+  for (const auto& [attributes, viewport] : cases) {
+    SCOPED_TRACE(attributes);
+    expectRect(Document::parse(std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" ") + attributes + "/>").viewport(),
+               viewport);
+  }
+}
+
+TEST(DocumentUnits, HostOriginIsTheViewBoxBottomLeftWithYUp) {
+  const Document doc = Document::parse(
+      svgWith(R"(width="100pt" height="50pt" viewBox="-10 -20 200 100")",
+              R"(<g inkscape:groupmode="layer" id="l"><text x="-10" y="80">a</text><text x="90" y="-20">b</text></g>)"));
+  const auto texts = doc.matchingArt(ArtKind::PointText, LockFilter::Any);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(doc.textAnchor(texts[0]), (Point{0, 0}));    // bottom-left corner
+  EXPECT_EQ(doc.textAnchor(texts[1]), (Point{50, 50}));  // middle of the top edge
+}
 
 constexpr double kPtPerMm = 72.0 / 25.4;
 
@@ -16,21 +126,17 @@ std::string twoPages(const std::string& bleed) {
                      "/></sodipodi:namedview>");
 }
 
-TEST(Artboards, PagesInHostPointsOrElseTheViewport) {
+TEST(Artboards, PagesInHostPoints) {
   Document doc = Document::parse(twoPages(""));
   ASSERT_EQ(doc.artboardCount(), 2);
   expectRect(doc.artboard(0), {0, 297 * kPtPerMm, 210 * kPtPerMm, 0});
   expectRect(doc.artboard(1), {220 * kPtPerMm, 287 * kPtPerMm, 420 * kPtPerMm, 187 * kPtPerMm});
   EXPECT_THROW(doc.artboard(2), std::out_of_range);
   EXPECT_THROW(doc.artboard(-1), std::out_of_range);
+  EXPECT_THROW(doc.setActiveArtboard(2), std::out_of_range);
   doc.setActiveArtboard(1);
   EXPECT_EQ(doc.activeArtboard(), 1);
   EXPECT_FALSE(doc.modified()) << "the active artboard is the host's state, not the file's";
-
-  Document plain = Document::parse(R"(<svg xmlns="http://www.w3.org/2000/svg" width="612pt" height="792pt"/>)");
-  EXPECT_EQ(plain.artboardCount(), 1);
-  EXPECT_EQ(plain.artboard(0), (Rect{0, 792, 612, 0}));
-  EXPECT_THROW(plain.setActiveArtboard(1), std::out_of_range);
 }
 
 TEST(Bleed, ReadFromTheFirstPageAsACssBoxAndNeverImpossible) {
@@ -77,6 +183,7 @@ TEST(Bleed, AFileWithoutPagesGetsOneOverTheViewport) {
       "  <rect width=\"1\" height=\"1\"/>\n"
       "</svg>\n";
   Document doc = Document::parse(plain);
+  EXPECT_EQ(doc.artboard(0), (Rect{0, 50, 100, 0})) << "without pages, the viewport is the only artboard";
   doc.setBleed({0, 0, 0, 0});
   EXPECT_EQ(doc.toString(), plain) << "a zero bleed needs no page";
 
@@ -90,7 +197,6 @@ TEST(Bleed, AFileWithoutPagesGetsOneOverTheViewport) {
             "  <rect width=\"1\" height=\"1\"/>\n"
             "</svg>\n");
   const Document reloaded = Document::parse(doc.toString());
-  EXPECT_EQ(reloaded.artboardCount(), 1);
   EXPECT_EQ(reloaded.artboard(0), (Rect{0, 64, 100, 14})) << "the canvas grew by the bleed below";
   EXPECT_EQ(reloaded.bleed(), (Rect{0, 0, 0, 14}));
 }
@@ -158,7 +264,7 @@ TEST(Canvas, HoldsTheAddedTextsTheHostMeasured) {
   // A 10-point line of 20 characters from x = 90: 200 points long, 2 below the baseline.
   const ArtHandle text = doc.newPointText(doc.layerGroup(layer), Placement::InsideOnTop, {90, 0});
   doc.setTextMacRoman(text, "vingt caracteres, ok");
-  TextStyle style = doc.textStyle(text);
+  TextStyle style;
   style.sizePt = 10;
   doc.setTextStyle(text, style);
   EXPECT_NE(doc.toString().find(R"(width="100pt" height="100pt")"), std::string::npos) << "unmeasured";

@@ -1,0 +1,147 @@
+// The host's clock, fonts and preference store. Damaged preference files and values met
+// through the command are the hostile tests' own.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "clock.h"
+#include "fonts.h"
+#include "model_test.h"
+#include "preferences.h"
+#include "support/support.h"
+
+namespace hostsim {
+namespace {
+
+TEST(Clock, WeekdaysCountFromFridayAndEpochSecondsAreReadInUtc) {
+  const std::pair<DateTime, int> cases[] = {
+      {{2012, 4, 13}, 1}, {{2012, 4, 14}, 2}, {{2012, 4, 15}, 3}, {{2012, 4, 16}, 4},  // Friday to Monday
+      {{2012, 4, 10}, 5}, {{2012, 4, 18}, 6}, {{2012, 7, 5}, 7},                      // Tuesday to Thursday
+      {{2000, 2, 29}, 5},                                                              // a leap day
+  };
+  for (const auto& [date, weekday] : cases)
+    EXPECT_EQ(Clock::at(date).dayOfWeek(), weekday) << date.year << "-" << date.month << "-" << date.day;
+  EXPECT_EQ(Clock::fromEpochSeconds(0).dayOfWeek(), 7);  // Thursday
+  EXPECT_EQ(Clock::fromEpochSeconds(1334102399).now(), (DateTime{2012, 4, 10, 23, 59, 59}));
+  EXPECT_EQ(Clock::fromEpochSeconds(-1).now(), (DateTime{1969, 12, 31, 23, 59, 59}));
+  for (DateTime impossible : {DateTime{2011, 2, 29}, DateTime{2012, 13, 1}, DateTime{2012, 4, 0}})
+    EXPECT_THROW(Clock::at(impossible), std::invalid_argument);
+  Clock clock = Clock::at({2012, 4, 10});
+  EXPECT_THROW(clock.set({2012, 4, 31}), std::invalid_argument);
+  EXPECT_EQ(clock.now(), (DateTime{2012, 4, 10})) << "unchanged";
+}
+
+TEST(FontCatalog, FacesAreFoundByNameOrByFamily) {
+  const FontCatalog catalog = FontCatalog::fromDirectory(testsupport::kFontFolder);
+  const FontInfo* bold = catalog.find("DejaVuSans-Bold");
+  ASSERT_TRUE(bold);
+  EXPECT_EQ(bold->family, "DejaVu Sans");
+  EXPECT_EQ(bold->style, "Bold");
+  EXPECT_EQ(bold->weight, 700);
+  EXPECT_EQ(bold->slant, FontSlant::Upright);
+  EXPECT_EQ(bold->file.filename(), "DejaVuSans-Bold.ttf");
+  EXPECT_EQ(catalog.indexOf("DejaVuSerif"), 3);
+  EXPECT_EQ(catalog.indexOf("Helvetica"), -1);
+  EXPECT_EQ(catalog.resolve({"DejaVuSansMono", "whatever", 400, FontSlant::Upright})->postscriptName, "DejaVuSansMono");
+  EXPECT_EQ(catalog.resolve({"", "DejaVu Sans", 700, FontSlant::Upright})->postscriptName, "DejaVuSans-Bold");
+  EXPECT_EQ(catalog.resolve({"", "DejaVu Serif", 400, FontSlant::Upright})->postscriptName, "DejaVuSerif");
+  EXPECT_TRUE(catalog.resolve({"", "No Such Family", 400, FontSlant::Italic}));
+  const FontCatalog system = FontCatalog::system();
+  EXPECT_TRUE(system.find("DejaVuSans")) << "fonts-dejavu-core is a build dependency";
+  EXPECT_TRUE(std::is_sorted(system.fonts().begin(), system.fonts().end(),
+                             [](const FontInfo& a, const FontInfo& b) { return a.postscriptName < b.postscriptName; }));
+}
+
+TEST(FontMetrics, TheStampTextsInTheirFacesEachOpenedOnce) {
+  const FontCatalog catalog = FontCatalog::fromDirectory(testsupport::kFontFolder);
+  FontMetrics metrics(catalog);
+  const std::string longLine(1000, 'i');  // too long to be kept, measured each time
+  const std::tuple<std::string, const char*, double> cases[] = {
+      {"Hello", "DejaVuSans", 5191.0 / 2048},  // 1540 + 1260 + 569 + 569 + 1253
+      // 6 digits of 1303, 4 spaces of 651, 4 m of 1995 and an x of 1212.
+      {"210 mm x 297 mm", "DejaVuSans", 19614.0 / 2048},
+      {" - affiche.ai", "DejaVuSans-Bold", 13065.0 / 2048},
+      {"Mardi 10 avril 2012", "DejaVuSerif", 20701.0 / 2048},
+      {"1/2", "DejaVuSansMono", 3 * 1233.0 / 2048},
+      {"1/2", "DejaVuSans", (1303 + 690 + 1303) / 2048.0},  // another face, not the line kept
+      {longLine, "DejaVuSansMono", 1000 * 1233.0 / 2048},
+      {longLine, "DejaVuSansMono", 1000 * 1233.0 / 2048},
+      {"", "DejaVuSans", 0},
+  };
+  for (const auto& [text, font, ems] : cases)
+    EXPECT_DOUBLE_EQ(metrics.measure({font, "", 400, FontSlant::Upright}, text).advance, ems) << text << font;
+  EXPECT_EQ(metrics.facesOpened(), 4);
+  const FontRef sans{"DejaVuSans", "", 400, FontSlant::Upright};
+  const LineExtent hello = metrics.measure(sans, "Hello");
+  EXPECT_DOUBLE_EQ(hello.ascent, 1901.0 / 2048);
+  EXPECT_DOUBLE_EQ(hello.descent, -483.0 / 2048);
+  EXPECT_LT(metrics.measure(sans, "AV").advance, metrics.measure(sans, "A").advance + metrics.measure(sans, "V").advance)
+      << "kerning";
+}
+
+constexpr char kPrefix[] = "QZVEstampillage";
+
+TEST(Preferences, EveryKindRoundTripsExactlyThroughTheFile) {
+  testsupport::TempDir dir;
+  const auto file = dir / "prefs.ini";
+  EXPECT_FALSE(Preferences::load(file).warning()) << "a missing file is an empty store";
+  testsupport::writeText(file, "[A]\nx = 1\n");
+  ::chmod(file.c_str(), 0640);
+  Preferences prefs = Preferences::load(file);
+  const double sizes[] = {12.0, 0.1, 1.0 / 3, static_cast<double>(10.3f), 1e300, -0.0, 5e-324};
+  for (std::size_t i = 0; i < std::size(sizes); ++i) prefs.putDouble(kPrefix, "Size" + std::to_string(i), sizes[i]);
+  prefs.putBool(kPrefix, "EnHaut", false);
+  prefs.putInt32(kPrefix, "FormatDate", std::numeric_limits<std::int32_t>::min());
+  prefs.putString(kPrefix, "PoliceNom", "Quote\" back\\ tab\t \x8E");  // ... é in Mac Roman
+  prefs.save();
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u) << "saving keeps the permissions";
+  EXPECT_EQ(filesIn(dir.path()), 1) << "and leaves no temporary file";
+
+  const Preferences loaded = Preferences::load(file);
+  EXPECT_FALSE(loaded.warning());
+  for (std::size_t i = 0; i < std::size(sizes); ++i) {
+    double value = 99;
+    EXPECT_TRUE(loaded.getDouble(kPrefix, "Size" + std::to_string(i), value));
+    EXPECT_EQ(value, sizes[i]);
+    EXPECT_EQ(std::signbit(value), std::signbit(sizes[i]));
+  }
+  bool top = true;
+  std::int32_t number = 0;
+  std::string text;
+  EXPECT_TRUE(loaded.getBool(kPrefix, "EnHaut", top) && !top);
+  EXPECT_TRUE(loaded.getInt32(kPrefix, "FormatDate", number) && number == std::numeric_limits<std::int32_t>::min());
+  EXPECT_TRUE(loaded.getString(kPrefix, "PoliceNom", text) && text == "Quote\" back\\ tab\t \x8E") << text;
+  EXPECT_TRUE(loaded.getInt32("A", "x", number) && number == 1) << "another section is kept";
+}
+
+TEST(Preferences, TheFileIsReadableIniAndTellsWhereItIsNot) {
+  Preferences prefs("unused.ini");
+  prefs.putBool(kPrefix, "AvecNom", true);
+  prefs.putInt32(kPrefix, "FormatDate", 1);
+  prefs.putDouble(kPrefix, "CorpsNom", 12);
+  prefs.putString(kPrefix, "Separateur", " \xA5 ");  // " • "
+  prefs.putString("Other", "Line", "a\rb\x01");
+  EXPECT_EQ(prefs.toString(),
+            "[QZVEstampillage]\nAvecNom = true\nFormatDate = 1\nCorpsNom = 12.0\nSeparateur = \" • \"\n\n"
+            "[Other]\nLine = \"a\\rb\\x01\"\n");
+  for (const char* name : {"has space", "[x]", ""}) EXPECT_THROW(prefs.putBool(kPrefix, name, true), std::invalid_argument);
+  const std::pair<const char*, const char*> damaged[] = {
+      {"Key = 1\n", "'p.ini', line 1: a key comes before any [section]"},
+      {"[A]\n\nKey = bare words\n", "line 3: the value is neither"},
+      {"[A]\nKey = \"open\n", "line 2: a string must be in double quotes"},
+      {"[A]\nKey = \"bad \\q\"\n", "line 2: unknown escape \\q"},
+      {"[A]\nKey = \"\\x4\"\n", "line 2: \\x must be followed by two hexadecimal digits"},
+  };
+  for (const auto& [text, message] : damaged) {
+    const Preferences read = Preferences::parse(text, "p.ini");
+    ASSERT_TRUE(read.warning()) << text;
+    EXPECT_NE(read.warning()->find(message), std::string::npos) << *read.warning();
+  }
+}
+
+}  // namespace
+}  // namespace hostsim

@@ -1,0 +1,158 @@
+// Mac Roman, the SVG value syntax, and the source layout that writes back what it read.
+#include "mac_roman.h"
+
+#include <set>
+
+#include "model_test.h"
+#include "svg_syntax.h"
+#include "xml_source.h"
+
+namespace hostsim {
+namespace {
+
+TEST(MacRoman, EveryByteRoundTripsAndTheFrenchLettersAndSignsAreSingleBytes) {
+  const std::pair<std::uint8_t, const char*> cases[] = {
+      {0x8E, "é"}, {0x88, "à"}, {0x9E, "û"}, {0xA5, "•"}, {0xC9, "…"}, {0x8F, "è"},
+      {0x90, "ê"}, {0x8D, "ç"}, {0xE7, "Á"}, {0x83, "É"}, {0xCA, "\u00A0"}, {0xDB, "€"},
+      {0xD2, "“"}, {0xD5, "’"}, {0xF0, "\uF8FF"}, {0xFF, "ˇ"}, {0x80, "Ä"}, {0xD0, "–"},
+  };
+  for (const auto& [byte, utf8] : cases) {
+    EXPECT_EQ(macRomanToUtf8(std::string(1, static_cast<char>(byte))), utf8) << std::hex << int(byte);
+    EXPECT_EQ(utf8ToMacRoman(utf8), std::string(1, static_cast<char>(byte))) << std::hex << int(byte);
+  }
+  std::string all;
+  std::set<char32_t> seen;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  for (int b = 0; b < 256; ++b) EXPECT_TRUE(seen.insert(macRomanToCodePoint(static_cast<std::uint8_t>(b))).second);
+  EXPECT_EQ(utf8ToMacRoman(macRomanToUtf8(all)), all);
+}
+
+TEST(MacRoman, WhatMacRomanLacksAndIllFormedUtf8BecomeOneStandInEach) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"a€b", "a\xDB""b"}, {"Ł", "?"}, {"x日本y", "x??y"}, {"😀!", "?!"}, {"a\xFF""b", "a?b"},
+      {"\xC3", "?"},                 // cut at the end
+      {"\xE2\x82""A", "?A"},         // a truncated sequence is one stand-in
+      {"\x80\x80", "??"},            // stray continuations
+      {"\xC0\xAF", "??"},            // overlong '/'
+      {"\xED\xA0\x80", "???"},       // surrogate
+      {"\xF4\x90\x80\x80", "????"},  // beyond U+10FFFF
+      {"\xC3\xA9\xC3", "\x8E?"},
+  };
+  for (const auto& [utf8, macRoman] : cases) EXPECT_EQ(utf8ToMacRoman(utf8), macRoman) << utf8;
+  EXPECT_TRUE(isValidUtf8("Mardi 10 avril 2012 — é"));
+  EXPECT_FALSE(isValidUtf8("\x8E"));
+}
+
+TEST(SvgSyntax, NumbersAndTransformsAreReadInSvgFormsAndWrittenShortAndExact) {
+  for (const auto& [text, value] : {std::pair{" 12.5 ", 12.5}, {"+3", 3.0}, {"-.5", -0.5}, {"1e3", 1000.0}, {"5.", 5.0}})
+    EXPECT_EQ(parseNumber(text), value) << text;
+  for (const char* text : {"NaN", "inf", "1e999", "12px", ""}) EXPECT_FALSE(parseNumber(text)) << text;
+  EXPECT_EQ(parseNumberList("1,2 , 3"), (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(parseNumberList("1-2.5.5"), (std::vector<double>{1, -2.5, 0.5}));
+  for (const char* text : {"1 2x", "1,,2"}) EXPECT_FALSE(parseNumberList(text)) << text;
+  EXPECT_EQ(formatNumber(0.1), "0.1");
+  EXPECT_EQ(formatNumber(-0.0), "0");
+  for (double odd : {595.2800292968750, 1.0 / 3}) EXPECT_EQ(*parseNumber(formatNumber(odd)), odd);
+  EXPECT_EQ(parseLength("2em")->unit, LengthUnit::Em) << "\"e\" is no exponent here";
+
+  EXPECT_EQ(parseTransform("translate(10,20) scale(2)")->apply({1, 1}), (Point{12, 22}));
+  const Point p = parseTransform("rotate(90 10 10)")->apply({20, 10});
+  EXPECT_NEAR(p.h, 10, 1e-12);
+  EXPECT_NEAR(p.v, 20, 1e-12);
+  EXPECT_EQ(*parseTransform("matrix(1 0 0 1 5 -5)"), Affine::translate(5, -5));
+  EXPECT_EQ(*parseTransform(""), Affine{});
+  for (const char* bad : {"translate(1,2", "spin(3)", "scale(1,2,3)"}) EXPECT_FALSE(parseTransform(bad)) << bad;
+}
+
+// Quotes and brackets hold semicolons; what ends inside them would not stand apart.
+TEST(SvgSyntax, StylesAreSplitReadAndEditedInPlace) {
+  const std::string style = "fill:#ff0000; font-family:'A;B', serif;stroke:none";
+  EXPECT_EQ(styleProperty(style, "font-family"), "'A;B', serif");
+  EXPECT_EQ(styleProperty("display:none !important", "DISPLAY"), "none");
+  EXPECT_EQ(withStyleProperty(style, "display", "none"), style + ";display:none");
+  EXPECT_EQ(withStyleProperty(style, "stroke", std::nullopt), "fill:#ff0000; font-family:'A;B', serif");
+  EXPECT_EQ(withStyleProperty("a:b;", "c", "d"), "a:b;c:d");
+  EXPECT_EQ(withStyleProperty("c:d;", "c", std::nullopt), "");
+  std::vector<std::string_view> parts;
+  EXPECT_TRUE(splitStyle(" fill:red;font-family:'A;B';;clip-path:url(#a;b) ;", parts));
+  EXPECT_EQ(parts, (std::vector<std::string_view>{" fill:red", "font-family:'A;B'", "", "clip-path:url(#a;b) ", ""}));
+  EXPECT_EQ(styleDeclarationName(parts[0]), "fill");
+  for (const char* open : {"fill:red;font-family:'A", "clip-path:url(#a"}) EXPECT_FALSE(splitStyle(open, parts));
+  std::vector<StyleDeclaration> declarations;
+  styleDeclarations(" Fill : red !important;nameless;font-family:'A;B'", declarations);
+  ASSERT_EQ(declarations.size(), 2u);
+  EXPECT_EQ(declarations[0].name, "Fill");
+  EXPECT_EQ(declarations[0].value, "red");  // as styleProperty reads it
+}
+
+struct Parsed {
+  std::string text;  // the layout copies from it
+  pugi::xml_document doc;
+  std::unique_ptr<SourceLayout> layout;
+  pugi::xml_node root() { return doc.document_element(); }
+  std::string written() { return layout->write(doc); }
+};
+
+std::unique_ptr<Parsed> parse(const std::string& text) {
+  auto parsed = std::make_unique<Parsed>();
+  parsed->text = text;
+  constexpr unsigned kFlags = (pugi::parse_full | pugi::parse_ws_pcdata) & ~pugi::parse_eol;
+  EXPECT_TRUE(parsed->doc.load_buffer(parsed->text.data(), parsed->text.size(), kFlags, pugi::encoding_utf8));
+  parsed->layout = SourceLayout::scan(parsed->doc, parsed->text);
+  EXPECT_TRUE(parsed->layout);
+  return parsed;
+}
+
+// Each edit changes its own bytes only: a changed value, a new attribute in the indentation
+// of the last one, a removed one with its spaces, and a child that reopens an empty element.
+TEST(SourceLayout, EditsKeepTheLayoutAroundThem) {
+  std::string expected = kEditorFile;
+  auto parsed = parse(expected);
+  pugi::xml_node layer = parsed->root().child("g");
+  layer.attribute("inkscape:label").set_value("Plan & \"tout\"");
+  layer.append_attribute("style").set_value("display:none");
+  pugi::xml_attribute id = layer.child("path").attribute("id");
+  parsed->layout->forget(id);
+  layer.child("path").remove_attribute(id);
+  parsed->root().child("sodipodi:namedview").append_child("marker").append_attribute("id").set_value("m1");
+
+  expected.replace(expected.find("inkscape:label=\"Calque 1\""), 25, "inkscape:label=\"Plan &amp; &quot;tout&quot;\"");
+  expected.insert(expected.find("id=\"layer1\">") + 11, "\n     style=\"display:none\"");
+  expected.erase(expected.find("    id=\"path1\""), 14);
+  expected.replace(expected.find("\"layer1\" />"), 11, "\"layer1\" ><marker id=\"m1\"/></sodipodi:namedview>");
+  EXPECT_EQ(parsed->written(), expected);
+}
+
+// Declarations, a document type, references, CDATA and line ends stay; removed nodes go
+// whole, and new text and elements are written plainly.
+TEST(SourceLayout, RemovedNodesAndNewContentAreTheOnlyChanges) {
+  const std::string source =
+      "\xEF\xBB\xBF<?xml version='1.0'?>\r\n"
+      "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" \"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\" [\r\n"
+      "  <!ENTITY ns_svg \"http://www.w3.org/2000/svg\"> <!-- a > inside -->\r\n"
+      "]>\r\n"
+      "<?xml-stylesheet href=\"a.css\" type=\"text/css\"?>\r\n"
+      "<svg xmlns=\"&ns_svg;\" width=\"100\" height=\"100\">\r\n"
+      "  <text x=\"1\" y=\"2\">caf&#233; &amp; th&#xE9; &lt;ok&gt;</text>\r\n"
+      "  <style><![CDATA[ text { fill: red } ]]></style><g></g><g   ></g   >\r\n"
+      "  <foreign:thing xmlns:foreign=\"urn:x\" foreign:a=\"&quot;q&quot;\"><foreign:inner/></foreign:thing>\r\n"
+      "</svg>\r\n<!-- trailing comment -->\r\n";
+  auto parsed = parse(source);
+  pugi::xml_node style = parsed->root().child("style"), text = parsed->root().child("text");
+  parsed->layout->forget(style);
+  parsed->root().remove_child(style);
+  parsed->layout->forget(text.first_child());
+  text.remove_child(text.first_child());
+  text.append_child(pugi::node_pcdata).set_value("a<b & \"c\"\r");
+  pugi::xml_node added = parsed->root().child("g").append_child("text");
+  added.append_attribute("x").set_value("1");
+  added.append_child(pugi::node_pcdata).set_value("é\t");
+  parsed->root().child("g").append_child("g");
+  std::string expected = source;
+  expected.replace(expected.find("caf&#233;"), 35, "a&lt;b &amp; \"c\"&#13;");
+  expected.replace(expected.find("<style>"), 54, "<g><text x=\"1\">é\t</text><g/></g>");
+  EXPECT_EQ(parsed->written(), expected);
+}
+
+}  // namespace
+}  // namespace hostsim
