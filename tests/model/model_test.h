@@ -51,6 +51,12 @@ inline void expectRect(const Rect& actual, const Rect& expected) {
   EXPECT_NEAR(actual.bottom, expected.bottom, 1e-9);
 }
 
+// Whether `text` holds `part`; if not, what it holds.
+inline ::testing::AssertionResult holds(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
+
 // Whether `action` throws an E whose message holds `text`.
 template <typename E, typename F>
 ::testing::AssertionResult throwsNaming(F&& action, const std::string& text) {
