@@ -2,7 +2,6 @@
 // through the command are the hostile tests' own.
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -15,15 +14,10 @@
 namespace hostsim {
 namespace {
 
-TEST(Clock, WeekdaysCountFromFridayAndEpochSecondsAreReadInUtc) {
-  const std::pair<DateTime, int> cases[] = {
-      {{2012, 4, 13}, 1}, {{2012, 4, 14}, 2}, {{2012, 4, 15}, 3}, {{2012, 4, 16}, 4},  // Friday to Monday
-      {{2012, 4, 10}, 5}, {{2012, 4, 18}, 6}, {{2012, 7, 5}, 7},                      // Tuesday to Thursday
-      {{2000, 2, 29}, 5},                                                              // a leap day
-  };
-  for (const auto& [date, weekday] : cases)
-    EXPECT_EQ(Clock::at(date).dayOfWeek(), weekday) << date.year << "-" << date.month << "-" << date.day;
-  EXPECT_EQ(Clock::fromEpochSeconds(0).dayOfWeek(), 7);  // Thursday
+// The week from Friday to Thursday is the engine's test, through the host's clock.
+TEST(Clock, EpochSecondsAreReadInUtcAndImpossibleDatesRefused) {
+  EXPECT_EQ(Clock::at({2000, 2, 29}).dayOfWeek(), 5);    // a Tuesday, a leap day
+  EXPECT_EQ(Clock::fromEpochSeconds(0).dayOfWeek(), 7);  // a Thursday
   EXPECT_EQ(Clock::fromEpochSeconds(1334102399).now(), (DateTime{2012, 4, 10, 23, 59, 59}));
   EXPECT_EQ(Clock::fromEpochSeconds(-1).now(), (DateTime{1969, 12, 31, 23, 59, 59}));
   for (DateTime impossible : {DateTime{2011, 2, 29}, DateTime{2012, 13, 1}, DateTime{2012, 4, 0}})
@@ -38,20 +32,14 @@ TEST(FontCatalog, FacesAreFoundByNameOrByFamily) {
   const FontInfo* bold = catalog.find("DejaVuSans-Bold");
   ASSERT_TRUE(bold);
   EXPECT_EQ(bold->family, "DejaVu Sans");
-  EXPECT_EQ(bold->style, "Bold");
   EXPECT_EQ(bold->weight, 700);
-  EXPECT_EQ(bold->slant, FontSlant::Upright);
-  EXPECT_EQ(bold->file.filename(), "DejaVuSans-Bold.ttf");
   EXPECT_EQ(catalog.indexOf("DejaVuSerif"), 3);
   EXPECT_EQ(catalog.indexOf("Helvetica"), -1);
   EXPECT_EQ(catalog.resolve({"DejaVuSansMono", "whatever", 400, FontSlant::Upright})->postscriptName, "DejaVuSansMono");
   EXPECT_EQ(catalog.resolve({"", "DejaVu Sans", 700, FontSlant::Upright})->postscriptName, "DejaVuSans-Bold");
   EXPECT_EQ(catalog.resolve({"", "DejaVu Serif", 400, FontSlant::Upright})->postscriptName, "DejaVuSerif");
   EXPECT_TRUE(catalog.resolve({"", "No Such Family", 400, FontSlant::Italic}));
-  const FontCatalog system = FontCatalog::system();
-  EXPECT_TRUE(system.find("DejaVuSans")) << "fonts-dejavu-core is a build dependency";
-  EXPECT_TRUE(std::is_sorted(system.fonts().begin(), system.fonts().end(),
-                             [](const FontInfo& a, const FontInfo& b) { return a.postscriptName < b.postscriptName; }));
+  EXPECT_TRUE(FontCatalog::system().find("DejaVuSans")) << "fonts-dejavu-core is a build dependency";
 }
 
 TEST(FontMetrics, TheStampTextsInTheirFacesEachOpenedOnce) {
