@@ -1,5 +1,5 @@
-// The art tree and its layers: walks, handles, creation, disposal, moves, tags, locks and
-// the current layer.
+// The art tree and its layers: walks, handles, creation, disposal, moves, locks and the
+// current layer.
 #include "model_test.h"
 
 namespace hostsim {
