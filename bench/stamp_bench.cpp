@@ -71,6 +71,8 @@ class Workspace {
                                std::strerror(errno));
     folder_ = pattern;
     program_ = fs::read_symlink("/proc/self/exe").parent_path() / "estampilleur";
+    // The command keeps the system's font list here, not in the person's cache.
+    ::setenv("XDG_CACHE_HOME", (folder_ / "cache").c_str(), 1);
   }
   ~Workspace() {
     std::error_code ec;
@@ -106,23 +108,27 @@ Workspace& workspace() {
 double milliseconds(const timeval& time) { return static_cast<double>(time.tv_sec) * 1e3 + time.tv_usec / 1e3; }
 
 // The exit status (128 + the signal when killed); standard output goes nowhere, standard
-// error to `log`. `cpuMs` gets the processor time the command used (user and system),
-// which the machine's other work does not inflate, and `peakMb` the most memory it held,
-// as /usr/bin/time tells it (a child spawned from this large process would start out
-// counted at this process's own peak).
-int run(const std::vector<std::string>& command, const fs::path& log, double& cpuMs, double& peakMb) {
-  const fs::path peakFile = log.string() + ".peak";
-  std::vector<std::string> arguments = {"/usr/bin/time", "-f", "%M", "-o", peakFile.string()};
-  arguments.insert(arguments.end(), command.begin(), command.end());
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+// error to `log`, and `environment` is added to this process's. `cpuMs` gets the processor
+// time the command used (user and system), which the machine's other work does not inflate.
+int run(const std::vector<std::string>& command, const fs::path& log, double& cpuMs,
+        const std::vector<std::string>& environment = {}) {
+  std::vector<char*> argv, envp;
+  for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
+  for (const std::string& variable : environment) envp.push_back(const_cast<char*>(variable.c_str()));
+  for (char** variable = environ; *variable; ++variable) {
+    const std::string_view name(*variable, std::strcspn(*variable, "="));
+    if (std::none_of(environment.begin(), environment.end(),
+                     [&](const std::string& added) { return added.starts_with(name) && added[name.size()] == '='; }))
+      envp.push_back(*variable);
+  }
+  envp.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t child = 0;
-  const int error = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  const int error = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (error != 0) return -error;
   int status = 0;
@@ -130,11 +136,21 @@ int run(const std::vector<std::string>& command, const fs::path& log, double& cp
   while (::wait4(child, &status, 0, &usage) < 0)
     if (errno != EINTR) return -errno;
   cpuMs = milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
-  // Waiting gives what the command's reaped children used too.
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The same, run once under /usr/bin/time for `peakMb`, the most memory the command held (a
+// child spawned straight from this large process would start out counted at its peak).
+int runForPeak(const std::vector<std::string>& command, const fs::path& log, double& peakMb) {
+  const fs::path peakFile = log.string() + ".peak";
+  std::vector<std::string> timed = {"/usr/bin/time", "-f", "%M", "-o", peakFile.string()};
+  timed.insert(timed.end(), command.begin(), command.end());
+  double cpuMs = 0;
+  const int status = run(timed, log, cpuMs);
   std::ifstream peak(peakFile);
   double kilobytes = 0;
   if (peak >> kilobytes) peakMb = kilobytes / 1024;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return status;
 }
 
 // The texts carrying the plug-in's tag: what the run stamped.
@@ -168,18 +184,17 @@ void commandBenchmark(benchmark::State& state, bool cancel, bool compressed = fa
     state.SkipWithError(message.c_str());
   };
 
-  double cpuMs = 0, totalCpuMs = 0, peakMb = 0, mostMb = 0;
-  if (int status = run(arguments, log, cpuMs, peakMb); status != 0) {
+  double cpuMs = 0, totalCpuMs = 0, peakMb = 0;
+  if (int status = runForPeak(arguments, log, peakMb); status != 0) {
     failed(status);
     return;
   }
   for (auto _ : state) {
-    if (int status = run(arguments, log, cpuMs, peakMb); status != 0) {
+    if (int status = run(arguments, log, cpuMs); status != 0) {
       failed(status);
       return;
     }
     totalCpuMs += cpuMs;
-    mostMb = std::max(mostMb, peakMb);
   }
 
   const int stamps = stampsIn(output);
@@ -193,13 +208,36 @@ void commandBenchmark(benchmark::State& state, bool cancel, bool compressed = fa
   state.counters["artboards"] = artboards;
   state.counters["stamps"] = stamps;
   state.counters["cpu_ms"] = benchmark::Counter(totalCpuMs, benchmark::Counter::kAvgIterations);
-  state.counters["peak_mb"] = mostMb;
+  state.counters["peak_mb"] = peakMb;
 }
 
 void stamp(benchmark::State& state) { commandBenchmark(state, false); }
 void cancel(benchmark::State& state) { commandBenchmark(state, true); }
 void stampCompressed(benchmark::State& state) { commandBenchmark(state, false, true); }
 void stampTraced(benchmark::State& state) { commandBenchmark(state, false, false, true); }
+
+// The host's start-up and shut-down alone: `estampilleur menus` starts the host (its fonts,
+// preferences and the plug-in's module), lists the menus the plug-in added and quits. With the
+// system's font list kept from the run before, or made anew each time (no cache folder).
+void startup(benchmark::State& state) {
+  const bool kept = state.range(0) != 0;
+  Workspace& space = workspace();
+  const fs::path log = space.file("startup.log");
+  const std::vector<std::string> arguments = {space.program().string(), "menus"};
+  // A cache folder under a file cannot be made.
+  std::vector<std::string> environment;
+  if (!kept) environment.push_back("XDG_CACHE_HOME=" + (log / "cache").string());
+  double cpuMs = 0, totalCpuMs = 0;
+  const auto failed = [&](int status) {
+    state.SkipWithError(("estampilleur menus ended with status " + std::to_string(status)).c_str());
+  };
+  if (int status = run(arguments, log, cpuMs, environment); status != 0) return failed(status);
+  for (auto _ : state) {
+    if (int status = run(arguments, log, cpuMs, environment); status != 0) return failed(status);
+    totalCpuMs += cpuMs;
+  }
+  state.counters["cpu_ms"] = benchmark::Counter(totalCpuMs, benchmark::Counter::kAvgIterations);
+}
 
 // The document model alone, in this process: the same file loaded and saved (atomically,
 // as the command saves), nothing else.
@@ -226,10 +264,10 @@ void loadSave(benchmark::State& state) {
   }
   const double cpuMs = cpuNow() - cpuBefore;
   // The peak memory of one load and save alone, in a process of its own.
-  double peakMb = 0, childCpuMs = 0;
+  double peakMb = 0;
   const fs::path log = space.file("load-save.log");
-  if (run({fs::read_symlink("/proc/self/exe").string(), "--load-save", input.string(), output.string()}, log,
-          childCpuMs, peakMb) != 0) {
+  if (runForPeak({fs::read_symlink("/proc/self/exe").string(), "--load-save", input.string(), output.string()}, log,
+                 peakMb) != 0) {
     state.SkipWithError(("cannot measure the memory of loading and saving " + input.string()).c_str());
     return;
   }
@@ -243,6 +281,7 @@ void sizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(kPhoto)->UseRealTime()->Unit(benchmark::kMillisecond);
 }
 
+BENCHMARK(startup)->ArgName("kept")->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(stamp)->Apply(sizes);
 BENCHMARK(cancel)->Apply(sizes);
 BENCHMARK(loadSave)->Name("load_save")->Apply(sizes);
@@ -261,7 +300,10 @@ class TableReporter final : public benchmark::ConsoleReporter {
       const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
       const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
       if (!median && !single) continue;
-      Figure& figure = figures_[std::stoi(run.run_name.args)][run.run_name.function_name];
+      const bool startup = run.run_name.function_name == "startup";
+      const std::string& args = run.run_name.args;
+      Figure& figure = startup ? startup_[args.back() == '1']
+                               : figures_[std::stoi(args)][run.run_name.function_name];
       figure.realMs = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
       if (const auto cpu = run.counters.find("cpu_ms"); cpu != run.counters.end()) figure.cpuMs = cpu->second;
       if (const auto peak = run.counters.find("peak_mb"); peak != run.counters.end()) figure.peakMb = peak->second;
@@ -271,9 +313,15 @@ class TableReporter final : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    if (figures_.empty()) return;
+    if (figures_.empty() && startup_.empty()) return;
     std::printf("\nMedians of %lld runs, in ms: real time / processor time (user + system).\n\n",
                 static_cast<long long>(repetitions_));
+    if (!startup_.empty()) {
+      std::printf("| Start-up and shut-down (`menus`) | font list kept | font list made anew |\n|---|---:|---:|\n");
+      std::printf("| the host, its fonts and preferences, the plug-in's module | %s | %s |\n\n",
+                  cell(startupFigure(true)).c_str(), cell(startupFigure(false)).c_str());
+    }
+    if (figures_.empty()) return;
     std::printf("| Artboards | `stamp` | `stamp --cancel` | stamping adds | load + save (model) | `stamp` per artboard "
                 "| `stamp` .svgz | `stamp --trace` |\n");
     std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|\n");
@@ -323,6 +371,10 @@ class TableReporter final : public benchmark::ConsoleReporter {
     const auto found = row.find(name);
     return found == row.end() ? std::nullopt : std::optional<Figure>(found->second);
   }
+  std::optional<Figure> startupFigure(bool kept) const {
+    const auto found = startup_.find(kept);
+    return found == startup_.end() ? std::nullopt : std::optional<Figure>(found->second);
+  }
   static std::string number(double ms) {
     char text[32];
     const double size = std::abs(ms);  // a difference of noisy figures may fall below zero
@@ -334,6 +386,7 @@ class TableReporter final : public benchmark::ConsoleReporter {
   }
 
   std::map<int, Row> figures_;
+  std::map<bool, Figure> startup_;
   std::int64_t repetitions_ = 1;
 };
 

@@ -11,6 +11,7 @@
 #include "faults.h"
 #include "hostsim/adm/dialogs.h"
 #include "hostsim/adm/menus.h"
+#include "hostsim/model/font_cache.h"
 #include "hostsim/model/fonts.h"
 #include "hostsim/model/mac_roman.h"
 #include "hostsim/model/preferences.h"
@@ -129,7 +130,8 @@ std::unique_ptr<hostsim::FontCatalog> hostFonts() {
   try {
     if (auto folder = environment("ESTAMPILLEUR_FONTS"))
       return std::make_unique<hostsim::FontCatalog>(hostsim::FontCatalog::fromDirectory(*folder));
-    return std::make_unique<hostsim::FontCatalog>(hostsim::FontCatalog::system());
+    const std::optional<hostsim::FontListCache> cache = hostsim::FontListCache::inUserCache();
+    return std::make_unique<hostsim::FontCatalog>(hostsim::FontCatalog::system(cache ? &*cache : nullptr));
   } catch (const std::runtime_error& e) {
     throw SetupError(std::string("ESTAMPILLEUR_FONTS: ") + e.what());
   }

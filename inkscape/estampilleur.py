@@ -18,76 +18,83 @@ COMMAND = "estampilleur"
 # copy's path there when it is missing, and that name must not be stamped.
 DOCUMENT_PATH = os.environ.get("DOCUMENT_PATH", "")
 
-FOLDER = tempfile.TemporaryDirectory(prefix="estampilleur-")
-REPORT = os.path.join(FOLDER.name, "rapport.json")
+
+class Refused(Exception):
+    """The document was not stamped: one French line for the editor to show."""
 
 
-def stamp(document, page):
-    """Starts the command on the editor's copy: the plug-in's window opens over the editor."""
-    return subprocess.Popen([COMMAND, "stamp", "--interactive", "--active", str(page), "--document-path",
-                             DOCUMENT_PATH, "--report", REPORT, "-o", "-", document],
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-
-
-# With nothing selected the page is the first: the window opens while the editor's library loads,
-# which takes as long.
-STARTED = None
-if __name__ == "__main__" and not any(arg.startswith("--id") for arg in sys.argv) and os.path.isfile(sys.argv[-1]):
+def stamp(document, page, folder):
+    """Runs the command on the editor's copy, the plug-in's window over the editor; gives the
+    stamped document, None after Annuler, and the plug-in's alerts."""
+    report = os.path.join(folder, "rapport.json")
     try:
-        STARTED = stamp(sys.argv[-1], 1)
+        command = subprocess.Popen([COMMAND, "stamp", "--interactive", "--active", str(page), "--document-path",
+                                    DOCUMENT_PATH, "--report", report, "-o", "-", document],
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     except OSError:
-        pass  # said below
+        raise Refused(f"Estampilleur : la commande {COMMAND} est introuvable ou ne peut pas être lancée "
+                      "(make install l'installe).") from None
+    out, err = command.communicate()
+    try:
+        with open(report, encoding="utf-8") as stream:
+            stamped = json.load(stream)["documents"][0]
+    except (OSError, ValueError, LookupError):
+        stamped = {}
+    if command.returncode != 0:
+        said = [line.removeprefix("estampilleur: ") for line in
+                err.decode("utf-8", "replace").splitlines() if line.startswith("estampilleur: ")]
+        why = stamped.get("endedBy") or (said or ["sans message"])[-1]
+        why = why.replace(document, DOCUMENT_PATH or "document").rstrip(".")
+        raise Refused(f"Estampilleur : le document n'a pas été estampillé ({why}).")
+    # The plug-in's own alerts, which the host would show (the bleed held to 72 points).
+    alerts = ["Estampilleur : " + " ".join(alert.split()) for alert in stamped.get("alerts", [])]
+    return (out if stamped.get("dialog") == "ok" else None), alerts
 
-import inkex  # noqa: E402
+
+def selected_page():
+    """With a selection the page is the one holding the centre of the first selected object,
+    which only the editor's own library measures."""
+    import inkex
+
+    class Estampilleur(inkex.EffectExtension):
+        def effect(self):
+            first = self.svg.selection.first()
+            parent = first.getparent() if first is not None else None
+            box = first.bounding_box(parent.composed_transform()) if parent is not None else None
+            pages = list(enumerate(self.svg.namedview.get_pages(), 1)) if box else []
+            page = next((number for number, area in pages if area.x <= box.center_x <= area.x + area.width
+                         and area.y <= box.center_y <= area.y + area.height), 1)
+            try:
+                self.document, self.alerts = stamp(self.options.input_file, page, FOLDER)
+            except Refused as refused:
+                raise inkex.AbortExtension(str(refused)) from None
+            for alert in self.alerts:
+                inkex.errormsg(alert)
+
+        def has_changed(self, ret):
+            # Only a stamped result goes back: after Annuler the editor keeps its document.
+            return isinstance(self.document, bytes)
+
+    Estampilleur().run()
 
 
-class Estampilleur(inkex.EffectExtension):
-    """Hands the document to the command and its result back; the plug-in does the rest."""
-
-    def active_page(self):
-        """The page holding the centre of the first selected object, counted from 1; else 1."""
-        first = self.svg.selection.first()
-        parent = first.getparent() if first is not None else None
-        box = first.bounding_box(parent.composed_transform()) if parent is not None else None
-        if box:
-            for number, page in enumerate(self.svg.namedview.get_pages(), 1):
-                if page.x <= box.center_x <= page.x + page.width and page.y <= box.center_y <= page.y + page.height:
-                    return number
+def main():
+    # Nothing selected, the page is the first, and the editor's library (slower to load than the
+    # window is to open) is not needed: the document goes to the command and back as it is.
+    if any(argument.startswith("--id") for argument in sys.argv[1:]):
+        return selected_page()
+    try:
+        out, alerts = stamp(sys.argv[-1], 1, FOLDER)
+    except Refused as refused:
+        sys.stderr.write(f"{refused}\n")
         return 1
-
-    def effect(self):
-        try:
-            command = STARTED or stamp(self.options.input_file, self.active_page())
-        except OSError:
-            raise inkex.AbortExtension(f"Estampilleur : la commande {COMMAND} est introuvable ou ne peut "
-                                       "pas être lancée (make install l'installe).") from None
-        out, err = command.communicate()
-        try:
-            with open(REPORT, encoding="utf-8") as stream:
-                stamped = json.load(stream)["documents"][0]
-        except (OSError, ValueError, LookupError):
-            stamped = {}
-        if command.returncode != 0:
-            said = [line.removeprefix("estampilleur: ") for line in
-                    err.decode("utf-8", "replace").splitlines() if line.startswith("estampilleur: ")]
-            why = stamped.get("endedBy") or (said or ["sans message"])[-1]
-            why = why.replace(self.options.input_file, DOCUMENT_PATH or "document").rstrip(".")
-            raise inkex.AbortExtension(f"Estampilleur : le document n'a pas été estampillé ({why}).")
-        # The plug-in's own alerts, which the host would show (the bleed held to 72 points).
-        for alert in stamped.get("alerts", []):
-            inkex.errormsg("Estampilleur : " + " ".join(alert.split()))
-        if stamped.get("dialog") == "ok":
-            self.document = out
-
-    def has_changed(self, ret):
-        # Only a stamped result goes back: after Annuler the editor keeps its document untouched.
-        return isinstance(self.document, bytes)
+    for alert in alerts:
+        sys.stderr.write(f"{alert}\n")
+    if out is not None:
+        sys.stdout.buffer.write(out)
+    return 0
 
 
 if __name__ == "__main__":
-    try:
-        with FOLDER:
-            Estampilleur().run()
-    finally:
-        if STARTED and STARTED.poll() is None:  # the document was refused before the answer
-            STARTED.kill()
+    with tempfile.TemporaryDirectory(prefix="estampilleur-") as FOLDER:
+        sys.exit(main())

@@ -6,10 +6,13 @@
 #include FT_ADVANCES_H
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <unordered_map>
 
+#include "font_cache.h"
 #include "mac_roman.h"
 
 namespace hostsim {
@@ -26,6 +29,9 @@ struct FontSetDeleter {
 };
 struct ObjectSetDeleter {
   void operator()(FcObjectSet* set) const { FcObjectSetDestroy(set); }
+};
+struct StrListDeleter {
+  void operator()(FcStrList* list) const { FcStrListDone(list); }
 };
 
 std::string getString(FcPattern* pattern, const char* object) {
@@ -49,13 +55,22 @@ int fcSlantOf(FontSlant slant) {
   return FC_SLANT_ROMAN;
 }
 
+// The same face is often installed in several formats (the URW fonts as OpenType and Type 1);
+// an sfnt file is preferred, as FreeType opens it without parsing the whole font.
+int formatRank(const std::string& format) {
+  if (format == "TrueType") return 0;
+  if (format == "CFF") return 1;
+  return 2;
+}
+
 std::vector<FontInfo> listFonts(FcConfig* config) {
   std::unique_ptr<FcPattern, PatternDeleter> all(FcPatternCreate());
   std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(
       FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FAMILY, FC_STYLE, FC_WEIGHT, FC_SLANT, FC_FILE,
-                       FC_INDEX, FC_SCALABLE, nullptr));
+                       FC_INDEX, FC_SCALABLE, FC_FONTFORMAT, nullptr));
   std::unique_ptr<FcFontSet, FontSetDeleter> set(FcFontList(config, all.get(), objects.get()));
   std::vector<FontInfo> fonts;
+  std::vector<int> ranks;
   for (int i = 0; set && i < set->nfont; ++i) {
     FcPattern* p = set->fonts[i];
     FcBool scalable = FcFalse;
@@ -74,12 +89,21 @@ std::vector<FontInfo> listFonts(FcConfig* config) {
     info.slant = slantOf(slant);
     FcPatternGetInteger(p, FC_INDEX, 0, &info.faceIndex);
     fonts.push_back(std::move(info));
+    ranks.push_back(formatRank(getString(p, FC_FONTFORMAT)));
   }
-  std::sort(fonts.begin(), fonts.end(), [](const FontInfo& a, const FontInfo& b) {
+  std::vector<std::size_t> order(fonts.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
+    const FontInfo &a = fonts[i], &b = fonts[j];
     if (a.postscriptName != b.postscriptName) return a.postscriptName < b.postscriptName;
+    if (ranks[i] != ranks[j]) return ranks[i] < ranks[j];
     if (a.file != b.file) return a.file < b.file;
     return a.faceIndex < b.faceIndex;
   });
+  std::vector<FontInfo> sorted;
+  sorted.reserve(fonts.size());
+  for (const std::size_t i : order) sorted.push_back(std::move(fonts[i]));
+  fonts = std::move(sorted);
   fonts.erase(std::unique(fonts.begin(), fonts.end(),
                           [](const FontInfo& a, const FontInfo& b) {
                             return a.postscriptName == b.postscriptName;
@@ -88,11 +112,75 @@ std::vector<FontInfo> listFonts(FcConfig* config) {
   return fonts;
 }
 
+using ConfigPointer = std::unique_ptr<FcConfig, ConfigDeleter>;
+
+ConfigPointer systemConfig() {
+  ConfigPointer config(FcInitLoadConfigAndFonts());
+  if (!config) throw std::runtime_error("fontconfig could not load the system's font configuration");
+  return config;
+}
+
+// What fontconfig reads besides its files: a kept list made under another value is not used.
+std::string systemContext() {
+  std::string context = "fontconfig " + std::to_string(FcGetVersion());
+  for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT", "HOME", "XDG_CONFIG_HOME",
+                           "XDG_DATA_HOME"}) {
+    const char* value = std::getenv(name);
+    context += std::string("\n") + name + (value ? std::string("=") + value : std::string());
+  }
+  return context;
+}
+
+void addAll(std::set<std::filesystem::path>& paths, FcStrList* list) {
+  std::unique_ptr<FcStrList, StrListDeleter> owned(list);
+  while (FcChar8* path = owned ? FcStrListNext(owned.get()) : nullptr)
+    paths.insert(reinterpret_cast<const char*>(path));
+}
+
+// The files and folders the font list was made from: the configuration files and the folders
+// holding them (a file added there changes the folder), the user's configuration even where
+// there is none yet, and every font folder with its subfolders.
+std::vector<std::filesystem::path> systemSources(FcConfig* config) {
+  std::set<std::filesystem::path> paths;
+  addAll(paths, FcConfigGetConfigFiles(config));
+  for (const std::filesystem::path& file : std::vector<std::filesystem::path>(paths.begin(), paths.end()))
+    paths.insert(file.parent_path());
+  std::filesystem::path userConfig;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) userConfig = xdg;
+  if (const char* home = std::getenv("HOME"); home && *home) {
+    if (userConfig.empty()) userConfig = std::filesystem::path(home) / ".config";
+    paths.insert(std::filesystem::path(home) / ".fonts.conf");
+    paths.insert(std::filesystem::path(home) / ".fonts.conf.d");
+  }
+  if (!userConfig.empty()) {
+    paths.insert(userConfig / "fontconfig");
+    paths.insert(userConfig / "fontconfig" / "fonts.conf");
+    paths.insert(userConfig / "fontconfig" / "conf.d");
+  }
+  addAll(paths, FcConfigGetConfigDirs(config));
+  addAll(paths, FcConfigGetFontDirs(config));
+  return {paths.begin(), paths.end()};
+}
+
 }  // namespace
 
 struct FontCatalog::Impl {
-  std::unique_ptr<FcConfig, ConfigDeleter> config;
+  // The system's configuration is loaded only when a font must be matched, when the list
+  // came from the cache.
+  ConfigPointer config;
+  bool system = false;
   std::vector<FontInfo> fonts;
+
+  FcConfig* configuration() {
+    if (!config && system) {
+      try {
+        config = systemConfig();
+      } catch (const std::runtime_error&) {
+        system = false;
+      }
+    }
+    return config.get();
+  }
 };
 
 FontCatalog::FontCatalog(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -100,13 +188,23 @@ FontCatalog::FontCatalog(FontCatalog&&) noexcept = default;
 FontCatalog& FontCatalog::operator=(FontCatalog&&) noexcept = default;
 FontCatalog::~FontCatalog() = default;
 
-FontCatalog FontCatalog::system() {
+FontCatalog FontCatalog::system(const FontListCache* cache) {
   auto impl = std::make_unique<Impl>();
-  impl->config.reset(FcInitLoadConfigAndFonts());
-  if (!impl->config) throw std::runtime_error("fontconfig could not load the system's font configuration");
+  impl->system = true;
+  const std::string context = systemContext();
+  if (cache) {
+    if (std::optional<std::vector<FontInfo>> kept = cache->read(context)) {
+      impl->fonts = std::move(*kept);
+      return FontCatalog(std::move(impl));
+    }
+  }
+  impl->config = systemConfig();
   impl->fonts = listFonts(impl->config.get());
+  if (cache) cache->write(context, systemSources(impl->config.get()), impl->fonts);
   return FontCatalog(std::move(impl));
 }
+
+bool FontCatalog::configurationLoaded() const { return impl_->config != nullptr; }
 
 FontCatalog FontCatalog::fromDirectory(const std::filesystem::path& folder) {
   std::error_code ec;
@@ -151,11 +249,12 @@ const FontInfo* FontCatalog::resolve(const FontRef& font) const {
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(font.family.c_str()));
   FcPatternAddDouble(pattern.get(), FC_WEIGHT, FcWeightFromOpenTypeDouble(font.weight));
   FcPatternAddInteger(pattern.get(), FC_SLANT, fcSlantOf(font.slant));
-  FcConfigSubstitute(impl_->config.get(), pattern.get(), FcMatchPattern);
+  FcConfig* config = impl_->configuration();
+  if (!config) return &impl_->fonts.front();
+  FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
   FcDefaultSubstitute(pattern.get());
   FcResult result = FcResultNoMatch;
-  std::unique_ptr<FcPattern, PatternDeleter> match(
-      FcFontMatch(impl_->config.get(), pattern.get(), &result));
+  std::unique_ptr<FcPattern, PatternDeleter> match(FcFontMatch(config, pattern.get(), &result));
   if (match) {
     const std::string file = getString(match.get(), FC_FILE);
     int index = 0;

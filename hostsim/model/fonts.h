@@ -2,8 +2,9 @@
 //
 // A catalogue lists one entry per face, named by its PostScript name and
 // sorted by it (byte order), so a font's index is stable for a given set of
-// font files. It is built either from the system's fonts or from one folder
-// only (a fresh fontconfig configuration, so tests see a fixed set).
+// font files. It is built either from the system's fonts (kept between runs
+// in a FontListCache when one is given) or from one folder only (a fresh
+// fontconfig configuration, so tests see a fixed set).
 #pragma once
 
 #include <filesystem>
@@ -26,9 +27,12 @@ struct FontInfo {
   int faceIndex = 0;
 };
 
+class FontListCache;
+
 class FontCatalog {
  public:
-  static FontCatalog system();
+  // Throws std::runtime_error when fontconfig cannot load its configuration.
+  static FontCatalog system(const FontListCache* cache = nullptr);
   // Only the fonts found in `folder` (and its subfolders). Throws
   // std::runtime_error when the folder does not exist.
   static FontCatalog fromDirectory(const std::filesystem::path& folder);
@@ -38,7 +42,7 @@ class FontCatalog {
   ~FontCatalog();
 
   // Scalable faces with a PostScript name; when two files give the same name,
-  // the one whose path sorts first stands.
+  // an OpenType or TrueType file stands before others, then the path sorting first.
   const std::vector<FontInfo>& fonts() const;
   const FontInfo* find(std::string_view postscriptName) const;
   int indexOf(std::string_view postscriptName) const;  // -1 when absent
@@ -46,6 +50,9 @@ class FontCatalog {
   // one fontconfig matches to the family, weight and slant (among these fonts
   // only). Null only when the catalogue is empty.
   const FontInfo* resolve(const FontRef& font) const;
+  // Whether fontconfig's configuration is loaded: a list read from the cache loads it only
+  // when a font has to be matched.
+  bool configurationLoaded() const;
 
  private:
   struct Impl;
