@@ -1,223 +1,126 @@
 // The widgets keep the rules a host's widgets keep, whether the plug-in or the user changes
-// them.
-#include <string>
-
+// them. The scripted user: each action changes the widget, then notifies the item, then the
+// host redraws what was invalidated; a script that cannot go on ends the dialog instead of
+// hanging.
 #include "harness.h"
 
 namespace adm_test {
 namespace {
 
-using hostsim::adm::Item;
+using AdmWidgetTest = DialogTest;
+using Script = std::function<void(hostsim::adm::ScriptedUser&)>;
 
-constexpr ADMRect kBox{10, 13, 25, 213};
-
-class AdmWidgetTest : public DialogTest {};
-
-TEST_F(AdmWidgetTest, CheckBoxTogglesOnEachClick) {
-  std::vector<bool> seen;
-  onNotify = [&](ADMItemRef item, ADMNotifierRef) { seen.push_back(s.item->GetBooleanValue(item) != 0); };
-  user().click(21).click(21).click(21).ok();
-  runModal([&](ADMDialogRef d) {
-    ADMItemRef box = make(d, 21, kADMTextCheckBoxType, kBox, "Num\x8E" "ro du plan");  // Numéro du plan
-    s.item->SetBooleanValue(box, 1);
-    s.item->SetNotifyProc(box, notifyProc);
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    return kNoErr;
-  });
-  EXPECT_EQ(seen, (std::vector<bool>{false, true, false}));
-  EXPECT_FALSE(last().item(21)->value());
-}
-
-TEST_F(AdmWidgetTest, RadioButtonSelectsItselfAndClearsOnlyItsAdjacentGroup) {
-  user().click(22).ok();
-  runModal([&](ADMDialogRef d) {
-    make(d, 22, kADMTextRadioButtonType, {187, 160, 211, 220}, "Haut.");
-    make(d, 23, kADMTextRadioButtonType, {187, 244, 211, 314}, "Bas.");
-    s.item->SetBooleanValue(make(d, 24, kADMTextRadioButtonType, {187, 324, 211, 404}, "Dessous."), 1);
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    // Another group, apart from the first by the button between them.
-    s.item->SetBooleanValue(make(d, 30, kADMTextRadioButtonType, {250, 10, 270, 90}, "Autre"), 1);
-    return kNoErr;
-  });
-  EXPECT_TRUE(last().item(22)->value());
-  EXPECT_FALSE(last().item(23)->value());
-  EXPECT_FALSE(last().item(24)->value());
-  EXPECT_TRUE(last().item(30)->value());
-}
-
-TEST_F(AdmWidgetTest, SpinEditKeepsItsValueAtOrAboveItsMinimum) {
-  std::vector<float> seen;
-  onNotify = [&](ADMItemRef item, ADMNotifierRef) { seen.push_back(s.item->GetFloatValue(item)); };
-  user().setValue(6, -5).setValue(6, 14).step(6, 2).step(6, -1, true).setValue(6, 0.05).ok();
-  float afterInit = 0;
-  runModal([&](ADMDialogRef d) {
-    ADMItemRef spin = make(d, 6, kADMSpinEditType, {36, 244, 58, 309});
-    s.item->SetFloatValue(spin, 0.0f);
-    s.item->SetUnits(spin, kADMPointUnits);
-    s.item->SetMinFloatValue(spin, 0.1f);  // raises the value already there
-    s.item->SetSmallIncrement(spin, 1.0f);
-    s.item->SetLargeIncrement(spin, 4.0f);
-    afterInit = s.item->GetFloatValue(spin);
-    s.item->SetNotifyProc(spin, notifyProc);
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    return kNoErr;
-  });
-  EXPECT_FLOAT_EQ(afterInit, 0.1f);
-  ASSERT_EQ(seen.size(), 5u);
-  EXPECT_FLOAT_EQ(seen[0], 0.1f);
-  EXPECT_FLOAT_EQ(seen[1], 14.0f);
-  EXPECT_FLOAT_EQ(seen[2], 16.0f);
-  EXPECT_FLOAT_EQ(seen[3], 12.0f);
-  EXPECT_FLOAT_EQ(seen[4], 0.1f);
-}
-
-TEST_F(AdmWidgetTest, TextEditKeepsAtMostItsMaximumLength) {
-  std::string typed;
-  onNotify = [&](ADMItemRef item, ADMNotifierRef) {
-    char buffer[64];
-    s.item->GetText(item, buffer, sizeof buffer);
-    typed = buffer;
-    EXPECT_EQ(s.item->GetTextLength(item), 20);
-    char small[4];
-    s.item->GetText(item, small, sizeof small);
-    EXPECT_STREQ(small, "abc");  // cut, with its terminator
+TEST_F(AdmWidgetTest, WhatTheUserDoesReachesThePlugInWithinTheWidgetsRules) {
+  const std::pair<Script, Log> cases[] = {
+      {[](auto& u) { u.click(21).click(21).click(21); }, {"21 off", "21 on", "21 off"}},
+      {[](auto& u) { u.setValue(6, -5).setValue(6, 14).step(6, 2).step(6, -1, true).setValue(6, 0.05); },
+       {"6 0.1", "6 14", "6 16", "6 12", "6 0.1"}},  // never below the minimum
+      {[](auto& u) { u.type(19, "abcdefghijklmnopqrstuvwxyz"); }, {"19 «abcdefghijklmnopqrst»"}},
+      {[](auto& u) { u.type(19, "é•…"); }, {"19 «\x8E\xA5\xC9»"}},  // in Mac Roman
+      {[](auto& u) { u.choose(12, "10/04/2012").choose(12, 0); },
+       {"12 «10/04/2012» 2/102", "12 «Mardi 10 avril 2012» 0/100"}},
+      {[](auto& u) { u.choose(3, 1).type(3, "Serif"); }, {"3 «Mono» 1/101", "3 «Serif» 2/102"}},
+      // «Nom.» governs the number and redraws the preview, and only that.
+      {[](auto& u) { u.click(13).setValue(6, 9); }, {"13 off", "draw 18", "6 9"}},
+      {[](auto& u) { u.click(22).click(23); }, {"22 on", "23 on"}},
   };
-  user().type(19, "abcdefghijklmnopqrstuvwxyz").ok();
-  std::string set;
-  runModal([&](ADMDialogRef d) {
-    ADMItemRef edit = make(d, 19, kADMTextEditType, {189, 80, 211, 145});
-    s.item->SetMaxTextLength(edit, 20);
-    s.item->SetText(edit, "0123456789012345678901234");
-    char buffer[64];
-    s.item->GetText(edit, buffer, sizeof buffer);
-    set = buffer;
-    s.item->SetNotifyProc(edit, notifyProc);
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    return kNoErr;
-  });
-  EXPECT_EQ(set, "01234567890123456789");
-  EXPECT_EQ(typed, "abcdefghijklmnopqrst");
+  for (const auto& [script, notified] : cases) {
+    SCOPED_TRACE(notified[0]);
+    log.clear();
+    script(user());
+    user().ok();
+    EXPECT_EQ(runSettings(), 1);
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(Log(log.begin() + 2, log.end() - 1), notified);  // between the first drawing and OK
+  }
+  // The radio buttons next to each other form a group: the other group kept its own.
+  for (auto [id, on] : {std::pair{22, false}, {23, true}, {24, false}, {30, true}})
+    EXPECT_EQ(last().item(id)->value(), on) << id;
 }
 
-TEST_F(AdmWidgetTest, TypedTextReachesThePlugInInMacRoman) {
-  user().type(19, "é•…").ok();
-  runModal([&](ADMDialogRef d) {
-    make(d, 19, kADMTextEditType, {189, 80, 211, 145});
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    return kNoErr;
-  });
-  EXPECT_EQ(last().item(19)->text(), "\x8E\xA5\xC9");
-  EXPECT_EQ(last().item(19)->label(), "é•…");
-}
-
-TEST_F(AdmWidgetTest, PopupListHasOneActiveEntry) {
-  std::vector<int32_t> chosen;
-  onNotify = [&](ADMItemRef item, ADMNotifierRef) {
-    ADMEntryRef active = s.list->GetActiveEntry(s.item->GetList(item));
-    chosen.push_back(s.entry->GetIndex(active) * 100 + s.entry->GetID(active));
-  };
-  user().choose(12, "10/04/2012").choose(12, 1).ok();
-  runModal([&](ADMDialogRef d) {
-    ADMItemRef popup = make(d, 12, kADMPopupListType, {129, 80, 149, 309});
-    addEntry(popup, "Mardi 10 avril 2012", 0);
-    addEntry(popup, "Mar 10 avr 2012", 1);
-    addEntry(popup, "10/04/2012", 2);
-    ADMListRef list = s.item->GetList(popup);
-    EXPECT_EQ(s.list->GetActiveEntry(list), nullptr);
-    EXPECT_EQ(s.list->IndexEntry(list, 3), nullptr);
-    s.entry->Select(s.list->IndexEntry(list, 0), 1);
-    s.entry->Select(s.list->IndexEntry(list, 2), 1);
-    EXPECT_EQ(s.list->GetActiveEntry(list), s.list->IndexEntry(list, 2));
-    s.entry->Select(s.list->IndexEntry(list, 0), 1);
-    s.item->SetNotifyProc(popup, notifyProc);
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    return kNoErr;
-  });
-  EXPECT_EQ(chosen, (std::vector<int32_t>{202, 101}));
-  const Item& popup = *last().item(12);
-  int selected = 0;
-  for (const auto& e : popup.list()->entries()) selected += e->selected() ? 1 : 0;
-  EXPECT_EQ(selected, 1);
-  EXPECT_EQ(popup.label(), "Mar 10 avr 2012");
-  EXPECT_EQ(s.item->GetList(nullptr), nullptr);
-}
-
-TEST_F(AdmWidgetTest, ScrollingPopupFieldShowsTheChosenFont) {
-  user().choose(3, 1).type(3, "Serif").ok();
-  std::vector<std::string> texts;
-  onNotify = [&](ADMItemRef item, ADMNotifierRef) {
-    char buffer[64];
-    s.item->GetText(item, buffer, sizeof buffer);
-    ADMEntryRef active = s.list->GetActiveEntry(s.item->GetList(item));
-    texts.push_back(std::string(buffer) + "/" + std::to_string(active != nullptr ? s.entry->GetID(active) : -1));
-  };
-  runModal([&](ADMDialogRef d) {
-    ADMItemRef fonts = make(d, 3, kADMTextEditScrollingPopupType, {36, 80, 58, 205});
-    addEntry(fonts, "Sans", 0);
-    addEntry(fonts, "Mono", 1);
-    addEntry(fonts, "Serif", 2);
-    EXPECT_EQ(s.item->GetList(make(d, 4, kADMTextEditType, {0, 0, 10, 10})), nullptr);
-    s.item->SetNotifyProc(fonts, notifyProc);
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    return kNoErr;
-  });
-  EXPECT_EQ(texts, (std::vector<std::string>{"Mono/1", "Serif/2"}));
-}
-
-TEST_F(AdmWidgetTest, DefaultHandlingEndsTheDialogThroughOkAndCancel) {
-  // Without a notify procedure, and through DefaultNotify from one.
+// OK and Annuler end the dialog by default; the last request to end it stands, and takes
+// effect when the callback returns.
+TEST_F(AdmWidgetTest, DefaultHandlingAndEndModalEndTheDialog) {
   user().ok();
-  EXPECT_EQ(runModal([&](ADMDialogRef d) {
-              make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-              return kNoErr;
-            }),
-            1);
-  onNotify = [&](ADMItemRef item, ADMNotifierRef notifier) { s.item->DefaultNotify(item, notifier); };
+  EXPECT_EQ(runModal([&](ADMDialogRef d) { make(d, 1, kADMTextPushButtonType, "OK"); }), 1);  // no notify procedure
   user().click(9).cancel();
-  EXPECT_EQ(runModal([&](ADMDialogRef d) {
-              s.item->SetNotifyProc(make(d, 9, kADMPicturePushButtonType, {39, 225, 52, 241}), notifyProc);
-              s.item->SetNotifyProc(make(d, 2, kADMTextPushButtonType, {222, 13, 242, 105}, "Annuler"), notifyProc);
-              return kNoErr;
-            }),
-            2);
+  EXPECT_EQ(runSettings(), 2);
   EXPECT_TRUE(last().cancelling());
   EXPECT_FALSE(last().endedByHost());
-  EXPECT_TRUE(dialogs().errors().empty());
-}
-
-TEST_F(AdmWidgetTest, EndModalTakesEffectWhenTheCallbackReturns) {
   bool itemStillUsable = false;
   onNotify = [&](ADMItemRef item, ADMNotifierRef notifier) {
-    s.item->DefaultNotify(item, notifier);  // asks for result 2
-    ADMDialogRef d = s.item->GetDialog(item);
-    s.dialog->EndModal(d, 7, 1);  // the last request stands
-    itemStillUsable = s.item->GetID(item) == 2 && s.dialog->GetItem(d, 2) == item;
+    sItem->DefaultNotify(item, notifier);  // asks for 2
+    ADMDialogRef d = sItem->GetDialog(item);
+    sDialog->EndModal(d, 7, 1);
+    itemStillUsable = sItem->GetID(item) == 2 && sDialog->GetItem(d, 2) == item;
   };
-  user().cancel().click(5);
-  int32_t result = runModal([&](ADMDialogRef d) {
-    s.item->SetNotifyProc(make(d, 2, kADMTextPushButtonType, {222, 13, 242, 105}, "Annuler"), notifyProc);
-    make(d, 5, kADMTextCheckBoxType, kBox, "Rien");
-    return kNoErr;
-  });
-  EXPECT_EQ(result, 7);
+  user().cancel().click(21);
+  EXPECT_EQ(runSettings(), 7);
   EXPECT_TRUE(itemStillUsable);
   EXPECT_EQ(user().pending(), 1u);  // the action after the end is left for later
   EXPECT_FALSE(last().open());
 }
 
-TEST_F(AdmWidgetTest, UserChangesComeWithTheUserChangedNotifier) {
-  std::vector<int> answers;
-  onNotify = [&](ADMItemRef, ADMNotifierRef notifier) {
-    answers.push_back(s.notifier->IsNotifierType(notifier, kADMUserChangedNotifier));
-    answers.push_back(s.notifier->IsNotifierType(notifier, "ADM Intermediate Changed Notifier"));
+// The host reports the action, drops the rest of the script and cancels through Annuler.
+TEST_F(AdmWidgetTest, ActionsThatDoNotFitTheDialogEndItWithAClearMessage) {
+  const std::pair<Script, const char*> cases[] = {
+      {[](auto& u) { u.click(13).click(21).setValue(6, 20).ok(); },
+       "click item 21: the item «Numéro du plan» (21) is disabled"},
+      {[](auto& u) { u.click(13); }, "the script ended while the dialog «Essai» was still open"},
+      {[](auto& u) { u.click(42).ok(); }, "click item 42: the dialog «Essai» has no item 42"},
+      {[](auto& u) { u.setValue(13, 3).ok(); },
+       "set item 13 to 3: the item «Nom.» (13) is a check box, not a spin edit"},
+      {[](auto& u) { u.type(1, "x").ok(); },
+       "type «x» into item 1: the item «OK» (1) is a push button, not a text field"},
+      {[](auto& u) { u.choose(6, 0).ok(); }, "choose entry 0 in item 6: item 6 is a spin edit, not a popup"},
+      {[](auto& u) { u.type(19, "a→b").ok(); }, "type «a→b» into item 19: the plug-in's texts cannot hold «→»"},
+      {[](auto& u) { u.choose(12, "Demain").ok(); },
+       "choose «Demain» in item 12: the list of item 12 has no entry «Demain»"},
+      {[](auto& u) { u.choose(12, 5).ok(); }, "choose entry 5 in item 12: the list of item 12 has 3 entries"},
+      {[](auto& u) { u.click(12).ok(); }, "click item 12: item 12 is a popup list: choose one of its entries"},
   };
-  user().click(13).ok();
-  runModal([&](ADMDialogRef d) {
-    s.item->SetNotifyProc(make(d, 13, kADMTextCheckBoxType, {40, 13, 55, 73}, "Nom."), notifyProc);
-    make(d, 1, kADMTextPushButtonType, {222, 345, 242, 437}, "OK");
-    return kNoErr;
+  for (const auto& [script, message] : cases) {
+    SCOPED_TRACE(message);
+    dialogs().clearErrors();
+    log.clear();
+    script(user());
+    EXPECT_EQ(runSettings(), 2);
+    EXPECT_EQ(dialogs().errors(), Log{message});
+    EXPECT_TRUE(user().empty());
+    EXPECT_TRUE(last().endedByHost());
+    EXPECT_EQ(log.back(), "2 «Annuler»");
+  }
+  // Without a Cancel button the host still closes it; a failed init procedure opens nothing.
+  dialogs().clearErrors();
+  user().click(5);
+  EXPECT_EQ(runModal([&](ADMDialogRef d) { make(d, 5, kADMTextCheckBoxType, "Seul"); }), 2);
+  EXPECT_EQ(dialogs().errors().size(), 1u);
+  EXPECT_TRUE(last().endedByHost());
+  initResult = kCantHappenErr;
+  user().ok();
+  EXPECT_EQ(runSettings(), 0);
+  EXPECT_EQ(dialogs().errors().back(), "the dialog «Essai» did not open: its init procedure returned 'CANT'");
+  EXPECT_EQ(user().pending(), 1u);
+}
+
+// The hooks the command uses see the dialog at open, once drawn, and after each action but
+// the one that ends it; a dialog opened from a notification takes the next actions.
+TEST_F(AdmWidgetTest, HooksAndNestedDialogsSeeTheActionsInTurn) {
+  onNotify = [&](ADMItemRef item, ADMNotifierRef notifier) {
+    if (sItem->GetID(item) != 9) return record(item, notifier);
+    log.push_back("inner " + std::to_string(runModal([&](ADMDialogRef d) {
+                    sItem->SetNotifyProc(make(d, 2, kADMTextPushButtonType, "Annuler"), notifyProc);
+                  })));
+  };
+  dialogs().onOpen([&](hostsim::adm::Dialog& d) {
+    log.push_back("open, " + std::to_string(user().pending()) + " to play, " + std::to_string(d.items().size()) +
+                  " items");
   });
-  EXPECT_EQ(answers, (std::vector<int>{1, 0}));
+  dialogs().onAction([&](hostsim::adm::Dialog&, const hostsim::adm::UserAction& a) { log.push_back(a.describe()); });
+  user().click(13).click(9).cancel().ok();
+  EXPECT_EQ(runSettings(), 1);
+  EXPECT_EQ(log, (Log{"draw 9", "draw 18", "open, 4 to play, 15 items", "13 off", "draw 18", "click item 13",
+                      "open, 2 to play, 1 items", "2 «Annuler»", "inner 2", "draw 9", "click item 9", "1 «OK»"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
-#include <map>
 #include <string>
 #include <thread>
 
@@ -16,52 +15,13 @@ namespace {
 
 // What xdotool printed, or nothing when it failed (within its time limit).
 std::optional<std::string> xdotool(const std::string& args) {
-  std::string command = "timeout 30 xdotool " + args + " 2>/dev/null";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
+  std::FILE* pipe = ::popen(("timeout 30 xdotool " + args + " 2>/dev/null").c_str(), "r");
   if (pipe == nullptr) return std::nullopt;
   std::string out;
   char buffer[256];
   while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
   return ::pclose(pipe) == 0 ? std::optional(out) : std::nullopt;
 }
-
-// A window of the program, found by its title, and where it stands.
-struct Window {
-  std::string id;
-  int x = 0;
-  int y = 0;
-
-  static Window find(const std::string& title) {
-    Window window;
-    // Polled rather than --sync: a search fails outright when it meets a window going away.
-    std::optional<std::string> ids;
-    for (int tries = 0; tries < 300 && (!ids || ids->empty()); ++tries) {
-      if (tries > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      ids = xdotool("search --onlyvisible --name '" + title + "'");
-    }
-    if (!ids || ids->empty()) throw std::runtime_error("no window «" + title + "» appeared");
-    window.id = ids->substr(0, ids->find('\n'));
-    std::optional<std::string> geometry = xdotool("getwindowgeometry --shell " + window.id);
-    if (!geometry) throw std::runtime_error("the window «" + title + "» has no geometry");
-    std::sscanf(geometry->substr(geometry->find("X=")).c_str(), "X=%d\nY=%d", &window.x, &window.y);
-    xdotool("windowfocus --sync " + window.id);
-    return window;
-  }
-
-  // A click in the middle of the item at (top, left, bottom, right) in the dialog.
-  void click(int top, int left, int bottom, int right) const {
-    xdotool("mousemove --sync " + std::to_string(x + (left + right) / 2) + " " + std::to_string(y + (top + bottom) / 2) +
-            " click 1");
-  }
-  // The check box or radio button itself, at the item's left end.
-  void tick(int top, int left, int bottom) const { click(top, left, bottom, left + 12); }
-  // Pressed and released at the window, which has the keyboard: the server sees both, so
-  // it never repeats the key into a window that comes next.
-  void key(const std::string& name) const {
-    xdotool("windowfocus --sync " + id + " keydown " + name);
-    xdotool("keyup " + name);
-  }
-};
 
 class InteractiveTest : public testing::Test {
  protected:
@@ -70,62 +30,61 @@ class InteractiveTest : public testing::Test {
     if (display == nullptr || *display == '\0') GTEST_SKIP() << "no display: run under Xvfb (make test does)";
     if (!xdotool("version")) GTEST_SKIP() << "xdotool is missing";
   }
-
-  // Runs the program in the background while the test plays the person.
-  std::future<runner::Result> start(std::vector<std::string> args) {
-    return std::async(std::launch::async, [this, args] { return ws.run(args, {}, 120); });
+  // Runs the program in the background while a person at its window `title` does `acts`:
+  // "click H V" at (H, V) in the dialog, or "key NAME".
+  runner::Result play(std::vector<std::string> args, const std::string& title, std::vector<std::string> acts) {
+    auto run = std::async(std::launch::async, [this, args] { return ws.run(args, {}, 120); });
+    // Polled rather than --sync: a search fails outright when it meets a window going away.
+    std::string id;
+    for (int tries = 0; tries < 300 && id.empty(); ++tries) {
+      if (tries > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      id = xdotool("search --onlyvisible --name '" + title + "'").value_or("");
+    }
+    id = id.substr(0, id.find('\n'));
+    std::string geometry = xdotool("getwindowgeometry --shell " + id).value_or("X=-1\nY=-1");
+    int x = 0, y = 0, h = 0, v = 0;
+    std::sscanf(geometry.substr(geometry.find("X=")).c_str(), "X=%d\nY=%d", &x, &y);
+    EXPECT_FALSE(id.empty()) << "no window «" << title << "» appeared";
+    for (const std::string& act : acts) {
+      if (std::sscanf(act.c_str(), "click %d %d", &h, &v) == 2) {
+        xdotool("mousemove --sync " + std::to_string(x + h) + " " + std::to_string(y + v) + " click 1");
+      } else {  // pressed and released at the window, which has the keyboard: the server sees
+                // both, so it never repeats the key into a window that comes next
+        xdotool("windowfocus --sync " + id + " keydown " + act.substr(4));
+        xdotool("keyup " + act.substr(4));
+      }
+    }
+    return run.get();
   }
 
   runner::Workspace ws;
 };
 
-TEST_F(InteractiveTest, ClicksAndReturnStampAndStoreWhatThePersonChose) {
+TEST_F(InteractiveTest, APersonWorksTheWindowsWithRealClicksAndKeys) {
   auto input = ws.example("affiche-a4.svg");
   // The window opens set as the options say, then the person works it.
-  auto run = start(
-      {"stamp", "-i", "--no-size", "--date", "2012-04-10", "-o", "out.svg", "--report", "report.json", input});
-  Window window = Window::find("Estampilleur \\(R");
-  window.key("Tab");               // from «Numéro du plan» to «Nom.»
-  window.key("space");             // «Nom.» off
-  window.tick(187, 160, 211);      // «Haut.»
-  window.key("Return");
-  runner::Result result = run.get();
+  runner::Result result = play(
+      {"stamp", "-i", "--no-size", "--date", "2012-04-10", "-o", "out.svg", "--report", "report.json", input},
+      "Estampilleur \\(R",
+      {"key Tab", "key space", "click 166 199", "key Return"});  // to «Nom.», «Nom.» off, «Haut.», OK
   ASSERT_EQ(result.status, 0) << result.err;
-  nlohmann::json report = runner::readJson(ws / "report.json");
-  const auto& document = report["documents"][0];
+  const nlohmann::json document = runner::readJson(ws / "report.json")["documents"][0];
   EXPECT_EQ(document["dialog"], "ok");
-  for (const auto& text : runner::stampTexts(document)) EXPECT_EQ(text.find("affiche"), std::string::npos) << text;
   EXPECT_FALSE(runner::stampTexts(document).empty());
+  for (const auto& text : runner::stampTexts(document)) EXPECT_EQ(text.find("affiche"), std::string::npos) << text;
   const std::string preferences = runner::readFile(ws.preferences());
-  EXPECT_NE(preferences.find("AvecNom = false"), std::string::npos) << preferences;
-  EXPECT_NE(preferences.find("EnHaut = true"), std::string::npos) << preferences;
-  EXPECT_NE(preferences.find("AvecTaille = false"), std::string::npos) << preferences;
-}
+  for (const char* line : {"AvecNom = false", "EnHaut = true", "AvecTaille = false"})
+    EXPECT_NE(preferences.find(line), std::string::npos) << line << " in " << preferences;
 
-TEST_F(InteractiveTest, EscapeIsAnnulerAndLeavesTheFileAsItWas) {
-  auto input = ws.example("affiche-a4.svg");
+  // Escape is Annuler: the file and the settings are left as they were.
   const std::string before = runner::readFile(input);
-  auto run = start({"stamp", "-i", "--no-size", "--in-place", "--report", "report.json", input});
-  Window window = Window::find("Estampilleur \\(R");
-  window.key("Escape");
-  runner::Result result = run.get();
+  result = play({"stamp", "-i", "--in-place", "--report", "report.json", input}, "Estampilleur \\(R", {"key Escape"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(runner::readJson(ws / "report.json")["documents"][0]["dialog"], "cancel");
   EXPECT_EQ(runner::readFile(input), before);
-  EXPECT_FALSE(std::filesystem::exists(ws.preferences()));
-}
-
-TEST_F(InteractiveTest, TheAboutBoxClosesWithAClick) {
-  auto run = start({"about", "-i"});
-  Window window;
-  try {
-    window = Window::find("propos de QZV");
-  } catch (const std::exception& e) {
-    runner::Result result = run.get();
-    FAIL() << e.what() << ": " << result.status << " " << result.err;
-  }
-  window.click(356, 25, 376, 485);
-  runner::Result result = run.get();
+  EXPECT_EQ(runner::readFile(ws.preferences()), preferences);
+  // The About box closes with a click on its button.
+  result = play({"about", "-i"}, "propos de QZV", {"click 255 366"});
   EXPECT_EQ(result.status, 0) << result.err;
 }
 
