@@ -33,15 +33,8 @@ inline const std::string& ChildFiles() {
   return prefix;
 }
 
-// What the sanitizers reported in a child (the child itself may ask, with its own pid).
-inline std::string SanitizerReport(pid_t child) {
-  return testsupport::readText(ChildFiles() + "." + std::to_string(child));
-}
-
-struct ChildOutcome {
-  bool finished = false;  // the work returned and its report came back
-  std::string report;     // what the work returned, or how the child ended ("killed by signal 11...")
-};
+// Whether the work returned, and what it returned or how the child ended ("killed by signal 11...").
+struct ChildOutcome { bool finished = false; std::string report; };
 
 class ChildPool {
  public:
@@ -104,7 +97,8 @@ class ChildPool {
     running_.erase(it);
     const std::string file = ChildFiles() + ".report." + std::to_string(pid);
     const bool finished = WIFEXITED(status) && WEXITSTATUS(status) == 0 && std::filesystem::exists(file);
-    const std::string report = finished ? testsupport::readText(file) : SanitizerReport(pid);
+    // What the work returned, or what the sanitizers reported.
+    const std::string report = testsupport::readText(finished ? file : ChildFiles() + "." + std::to_string(pid));
     std::filesystem::remove(file);
     std::filesystem::remove(ChildFiles() + "." + std::to_string(pid));
     const int signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
@@ -118,14 +112,5 @@ class ChildPool {
   unsigned timeout_;
   std::map<pid_t, std::function<void(const ChildOutcome&)>> running_;
 };
-
-// Runs `work` in one child and waits for it.
-inline ChildOutcome RunInChild(const std::function<std::string()>& work, unsigned timeout) {
-  ChildOutcome result;
-  ChildPool pool(1, timeout);
-  pool.start(work, [&](const ChildOutcome& outcome) { result = outcome; });
-  pool.finish();
-  return result;
-}
 
 }  // namespace sweep
