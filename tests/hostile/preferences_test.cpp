@@ -152,7 +152,6 @@ TEST_P(DamagedKey, StampsAsIfTheValueWereMissingAndStoresASoundOne) {
 INSTANTIATE_TEST_SUITE_P(Every, DamagedKey, ::testing::ValuesIn(kKeys),
                          [](const ::testing::TestParamInfo<Key>& key) { return std::string(key.param.name); });
 
-// Whole files that are empty, binary, huge, oddly encoded or not files at all.
 TEST_F(Preferences, WholeFilesAreReadOrSetAsideAndTheStampingGoesOn) {
   const std::string settings =
       "[QZVEstampillage]\nAvecNum = false\nPoliceNom = \"DejaVuSerif\"\nCorpsTaille = 20.0\nFormatDate = 1\n"

@@ -48,7 +48,8 @@ TEST(Svg, EachBrokenDocumentIsRefusedInOneLineAndNothingIsWritten) {
       {withPage("x=\"1e300\" y=\"0\" width=\"10\" height=\"10\""), "lies beyond 1e8 pt"},
       {withPage("x=\"nan\" y=\"0\" width=\"10\" height=\"10\""), "is not a number"},
       {withPage("x=\"0\" y=\"0\" width=\"10\" height=\"10\" bleed=\"1e300\""), "the bleed"},
-      {nested(100'000), "nest more than 1000 levels"}, {std::string("\xFF\xFE<\0s\0", 6), "UTF-16"},
+      {nested(100'000), "nest more than 1000 levels"}, {nested(1001), "nest more than 1000 levels"},
+      {std::string("\xFF\xFE<\0s\0", 6), "UTF-16"},
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + svg(small), "encoding \"ISO-8859-1\""},
   };
   Workspace ws;
@@ -61,13 +62,12 @@ TEST(Svg, EachBrokenDocumentIsRefusedInOneLineAndNothingIsWritten) {
     EXPECT_NE(r.err.find(because), std::string::npos) << r.err;
     EXPECT_EQ(occurrences(r.err, "\n"), 1u) << "one line:\n" << r.err;
     EXPECT_FALSE(std::filesystem::exists(ws / "out.svg"));
-    EXPECT_FALSE(r.documents[0]["error"].is_null());
-    EXPECT_TRUE(r.documents[0]["output"].is_null());
+    EXPECT_TRUE(r.documents[0]["error"].is_string() && r.documents[0]["output"].is_null());
   }
 }
 
-// Huge, deep, self-referring or pointing outside: each is stamped (how the cost grows is the
-// benchmark's to say), and what it points at is never fetched nor read.
+// Huge, just under the nesting limit, self-referring or pointing outside: each is stamped (how
+// the cost grows is the benchmark's to say), and what it points at is never fetched nor read.
 TEST(Svg, OddDocumentsAreStampedAndNothingOutsideThemIsRead) {
   Workspace ws;
   writeFile(ws / "secret.txt", "SECRET-7d1f9e\n");
@@ -87,7 +87,7 @@ TEST(Svg, OddDocumentsAreStampedAndNothingOutsideThemIsRead) {
   } cases[] = {
       {svg(a4 + " viewBox=\"0 0 100 100\"", "<sodipodi:namedview id=\"nv\">" + pages + "</sodipodi:namedview>"), 12000,
        {">3000/3000<", ">100 mm x 149 mm<"}},  // the last page's size
-      {nested(1000), 4, {repeated("<g>", 998) + "<rect id=\"fond\" width=\"1\" height=\"1\"/>"}},  // just under the limit
+      {nested(1000), 4, {repeated("<g>", 998) + "<rect id=\"fond\" width=\"1\" height=\"1\"/>"}},
       {svg(a4, "<g inkscape:groupmode=\"layer\" id=\"l\"><text id=\"long\" x=\"1\" y=\"1\">" + big + "</text></g>"), 4,
        {big}},
       {"<?xml version=\"1.0\"?>" + laughs + "]>" + svg(a4, "<text id=\"rires\" x=\"1\" y=\"1\">&j;</text>"), 4,
@@ -116,23 +116,12 @@ TEST(Svg, OddDocumentsAreStampedAndNothingOutsideThemIsRead) {
   }
 }
 
-// The loader, the saver and the art walks straight on the model, where a deep stack would
-// show first.
-TEST(SvgModel, DeepNestingIsRefusedBeforeAnyRecursiveWalkAndTheLimitItselfWorks) {
-  EXPECT_THROW(hostsim::Document::parse(nested(1001)), hostsim::DocumentError);
-  hostsim::Document document = hostsim::Document::parse(nested(1000));
-  EXPECT_EQ(document.toString(), nested(1000));
-  EXPECT_EQ(document.matchingArt(hostsim::ArtKind::Group, hostsim::LockFilter::Any).size(), 998u);
-  const auto art = document.allArt();
-  EXPECT_FALSE(document.locked(art.back()) || document.hidden(art.back())) << "the rectangle, 999 levels down";
-  document.dispose(art.at(1));
-  EXPECT_EQ(document.allArt().size(), 1u);
-}
-
+// Straight on the model: 20,000 new elements.
 TEST(SvgModel, ManyNewElementsGetDistinctIds) {
   hostsim::Document document = hostsim::Document::parse(
       svg("width=\"100mm\" height=\"100mm\"", "<g inkscape:groupmode=\"layer\" id=\"l\"><text id=\"text2\"/></g>"));
-  const auto add = [&] { return document.newPointText(document.layerGroup(document.layer(0)), hostsim::Placement::InsideOnTop, {0, 0}); };
+  const hostsim::ArtHandle layer = document.layerGroup(document.layer(0));
+  const auto add = [&] { return document.newPointText(layer, hostsim::Placement::InsideOnTop, {0, 0}); };
   std::vector<hostsim::ArtHandle> texts;
   for (int i = 0; i < 20000; ++i) texts.push_back(add());
   EXPECT_EQ(document.elementId(texts[0]), "text1");

@@ -67,16 +67,4 @@ Result Workspace::stamp(std::vector<std::string> args, double limitSeconds) cons
   return result;
 }
 
-std::vector<std::string> stampTexts(const nlohmann::json& document) {
-  std::vector<std::string> texts;
-  for (const auto& stamp : document.at("stamps")) texts.push_back(stamp.at("text").get<std::string>());
-  return texts;
-}
-
-size_t occurrences(const std::string& text, const std::string& needle) {
-  size_t count = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) ++count;
-  return count;
-}
-
 }  // namespace runner

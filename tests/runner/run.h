@@ -41,12 +41,20 @@ inline void writeFile(const std::filesystem::path& file, const std::string& byte
 inline nlohmann::json readJson(const std::filesystem::path& file) { return nlohmann::json::parse(readFile(file)); }
 
 // The texts of a report entry's stamps, in order, and whether one of them is `text`.
-std::vector<std::string> stampTexts(const nlohmann::json& document);
+inline std::vector<std::string> stampTexts(const nlohmann::json& document) {
+  std::vector<std::string> texts;
+  for (const auto& stamp : document.at("stamps")) texts.push_back(stamp.at("text").get<std::string>());
+  return texts;
+}
 inline bool stamped(const nlohmann::json& document, const std::string& text) {
   return std::ranges::count(stampTexts(document), text) > 0;
 }
 
 // How often `needle` occurs in `text`.
-size_t occurrences(const std::string& text, const std::string& needle);
+inline size_t occurrences(const std::string& text, const std::string& needle) {
+  size_t count = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) ++count;
+  return count;
+}
 
 }  // namespace runner
