@@ -110,14 +110,14 @@ std::vector<pugi::xml_node> Pages(const pugi::xml_node& root) {
   return pages;
 }
 
-// A page's bleed, top, right, bottom and left, from the one to four numbers the file writes.
+// A page's bleed (top, right, bottom, left) from the one to four numbers the file writes, as CSS margins.
 std::array<double, 4> Sides(const pugi::xml_node& page) {
   std::istringstream in(page.attribute("bleed").value());
   std::vector<double> v;
   for (double side; in >> side;) v.push_back(side);
   const size_t n = v.size();
   if (n == 0) return {0, 0, 0, 0};
-  return {v[0], v[n > 1], v[n > 2 ? 2 : 0], v[n > 3 ? 3 : n > 1]};
+  return {v[0], v[n > 1 ? 1 : 0], v[n > 2 ? 2 : 0], v[n > 3 ? 3 : n > 1 ? 1 : 0]};
 }
 
 std::string PageBleeds(const std::string& svg) {
