@@ -69,7 +69,8 @@ Trace Textes(const Reglage& r) {
   Trace textes;
   for (const auto& op : Dessine(r)) {
     const size_t in = op.find(" in ");
-    if (in != std::string::npos) textes.push_back(op.substr(0, in) + " " + op.substr(in + 4, op.find(',', in) - in - 4));
+    const size_t top = in + 4;
+    if (in != std::string::npos) textes.push_back(op.substr(0, in) + " " + op.substr(top, op.find(',', in) - top));
     if (op.find(" @") != std::string::npos && op.rfind("icon", 0) != 0) textes.push_back(op);
   }
   return textes;
@@ -87,9 +88,9 @@ TEST(DialogueApercu, NothingShownBelowDrawsTheArtboardAndACollapsedOutline) {
 // above); the texts in black, in the palette font.
 TEST(DialogueApercu, StackedBelowTwoArtboardsFillsBothBleeds) {
   const Trace trace = Dessine({true, true, true, true, true, true, kDessous});
-  EXPECT_EQ(Lignes({true, true, true, true, true, true, kDessous}), (Trace{"line 51,0 87,0", "line 51,122 87,122", "line 87,0 87,122",
-                                                                   "line 143,0 179,0", "line 143,122 179,122",
-                                                                   "line 179,0 179,122"}));
+  EXPECT_EQ(Lignes({true, true, true, true, true, true, kDessous}),
+            (Trace{"line 51,0 87,0", "line 51,122 87,122", "line 87,0 87,122", "line 143,0 179,0",
+                   "line 143,122 179,122", "line 179,0 179,122"}));
   const Trace debut{"clear", "color 0", "frame 0,0,51,123", "color 1", "fill 1,1,50,122", "color 16"};
   EXPECT_TRUE(std::equal(debut.begin(), debut.end(), trace.begin()));
   const auto premierTexte = std::find(trace.begin(), trace.end(), "2/2 Nom in 50,0,62,123");
