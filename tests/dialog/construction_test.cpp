@@ -1,19 +1,25 @@
-// The dialog as the init procedure builds it, from stored and from missing settings.
+// The dialog as the init procedure builds it, from stored and from missing settings, and its
+// font lists against a font suite whose names and failures the test chooses.
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "support/plugin_host.h"
 
-namespace dialog_test {
-using namespace testsupport;
 namespace {
+using namespace testsupport;
 
-class DialogueConstruction : public PluginTest {};
+class DialogueConstruction : public PluginTest {
+ protected:
+  void open() {
+    user().cancel();
+    openDialog();
+  }
+  void store(const char* cle, bool valeur) { preferences().putBool(kPrefixe, cle, valeur); }
+};
 
 TEST_F(DialogueConstruction, WithNothingStoredShowsTheDefaults) {
-  user().cancel();
-  openDialog();
+  open();
   EXPECT_EQ(dialog().titleLabel(), "QZV•Estampilleur (Réglages)");
   EXPECT_EQ(dialog().bounds().bottom, 486);
   EXPECT_EQ(dialog().bounds().right, 945);
@@ -21,100 +27,40 @@ TEST_F(DialogueConstruction, WithNothingStoredShowsTheDefaults) {
   for (int32_t id : {21, 13, 14, 15, 16, 17, 24}) EXPECT_TRUE(item(id).value()) << id;
   for (int32_t id : {22, 23}) EXPECT_FALSE(item(id).value()) << id;
   for (int32_t id : {6, 7, 8}) EXPECT_EQ(item(id).floatValue(), 12.0f) << id;
-  EXPECT_EQ(item(19).text(), " - ");
-  EXPECT_EQ(item(12).label(), "Mardi 10 avril 2012");
-
-  // Each font list holds every font of the host, in its order, the first one chosen.
-  const auto& fonts = host_.fonts().fonts();
-  for (int32_t id : {3, 4, 5}) {
-    const hostsim::adm::List& list = *item(id).list();
-    ASSERT_EQ(static_cast<size_t>(list.size()), fonts.size());
-    for (int32_t i = 0; i < list.size(); ++i) EXPECT_EQ(list.at(i)->text(), fonts[static_cast<size_t>(i)].postscriptName);
-    EXPECT_EQ(list.active(), list.at(0));
-  }
+  for (int32_t id : {3, 4, 5}) EXPECT_EQ(item(id).list()->active(), item(id).list()->at(0)) << id;
+  EXPECT_EQ(item(kIdSeparateur).text(), " - ");
+  EXPECT_EQ(item(kIdFormatDate).label(), "Mardi 10 avril 2012");
 }
 
+// Size and date off: their fonts (4, 5), buttons (10, 11), sizes (7, 8) and date format (12)
+// are disabled. Without the name, the number is off and disabled with the name's fields.
 TEST_F(DialogueConstruction, ShowsStoredSettings) {
-  hostsim::Preferences& p = preferences();
-  p.putBool(kPrefixe, kCleAvecNum, false);
-  p.putBool(kPrefixe, kCleAvecTaille, false);
-  p.putBool(kPrefixe, kCleAvecDate, false);
-  p.putString(kPrefixe, kClePoliceTaille, kDejaVuSerif);
-  p.putDouble(kPrefixe, kCleCorpsNom, 7.5);
-  p.putDouble(kPrefixe, kCleCorpsDate, 30.25);
-  p.putInt32(kPrefixe, kCleFormatDate, 2);
-  p.putBool(kPrefixe, kCleInfosSuper, false);
-  p.putBool(kPrefixe, kCleTousPlans, false);
-  p.putString(kPrefixe, kCleSeparateur, " / ");
-  p.putBool(kPrefixe, kCleEnDessous, false);
-  p.putBool(kPrefixe, kCleEnBas, true);
-  user().cancel();
-  openDialog();
-
-  EXPECT_FALSE(item(21).value());
-  EXPECT_EQ(item(21).tipLabel(), "Le numéro du plan de travail ne sera pas ajouté au nom du fichier.");
-  EXPECT_TRUE(item(13).value());
-  EXPECT_FALSE(item(14).value());
-  EXPECT_EQ(item(14).tipLabel(), "La taille du document ne sera pas affichée.");
-  EXPECT_FALSE(item(15).value());
-  EXPECT_EQ(item(15).tipLabel(), "La date ne sera pas affichée.");
-  EXPECT_FALSE(item(16).value());
-  EXPECT_EQ(item(16).tipLabel(), "Infos sur une seule ligne.");
-  EXPECT_FALSE(item(17).value());
-  EXPECT_EQ(item(17).tipLabel(), "Infos seulement sur le plan de travail actif.");
-  EXPECT_EQ(item(4).label(), kDejaVuSerif);
+  for (const char* cle : {kCleAvecNum, kCleAvecTaille, kCleAvecDate, kCleInfosSuper, kCleTousPlans, kCleEnDessous})
+    store(cle, false);
+  store(kCleEnBas, true);
+  preferences().putString(kPrefixe, kClePoliceTaille, kDejaVuSerif);
+  preferences().putDouble(kPrefixe, kCleCorpsNom, 7.5);
+  preferences().putDouble(kPrefixe, kCleCorpsDate, 30.25);
+  preferences().putInt32(kPrefixe, kCleFormatDate, 2);
+  preferences().putString(kPrefixe, kCleSeparateur, " / ");
+  open();
+  for (int32_t id : {21, 14, 15, 16, 17, 22, 24}) EXPECT_FALSE(item(id).value()) << id;
+  for (int32_t id : {13, 23}) EXPECT_TRUE(item(id).value()) << id;
+  EXPECT_EQ(item(kIdPoliceTaille).label(), kDejaVuSerif);
   EXPECT_EQ(NumeroPoliceTaille, host_.fonts().indexOf(kDejaVuSerif));
-  EXPECT_EQ(item(6).floatValue(), 7.5f);
-  EXPECT_EQ(item(7).floatValue(), 12.0f);
-  EXPECT_EQ(item(8).floatValue(), 30.25f);
-  EXPECT_EQ(item(12).label(), "10/04/2012");
-  EXPECT_EQ(item(19).label(), " / ");
-  EXPECT_FALSE(item(22).value());
-  EXPECT_TRUE(item(23).value());
-  EXPECT_FALSE(item(24).value());
+  for (const auto& [id, corps] : {std::pair{6, 7.5f}, {7, 12.0f}, {8, 30.25f}}) EXPECT_EQ(item(id).floatValue(), corps);
+  EXPECT_EQ(item(kIdFormatDate).label(), "10/04/2012");
+  EXPECT_EQ(item(kIdSeparateur).label(), " / ");
+  for (int32_t id = 1; id <= 24; ++id) EXPECT_EQ(item(id).enabled(), id < 4 || id > 12 || id == 6 || id == 9) << id;
 
-  // Size and date off: their fonts, size buttons, sizes and the date format are disabled.
-  for (int32_t id : {4, 10, 7, 5, 11, 8, 12}) EXPECT_FALSE(item(id).enabled()) << id;
-  for (int32_t id : {21, 13, 3, 9, 6, 14, 15, 16, 17, 19, 20, 22, 23, 24, 18, 1, 2})
-    EXPECT_TRUE(item(id).enabled()) << id;
+  store(kCleAvecNom, false);
+  store(kCleAvecNum, true);
+  open();
+  EXPECT_FALSE(item(13).value() || item(21).value() || CaseAvecNumero);
+  for (int32_t id : {21, 3, 9, 6}) EXPECT_FALSE(item(id).enabled()) << id;
 }
 
-TEST_F(DialogueConstruction, WithoutTheNameTheNumberIsOffAndDisabled) {
-  preferences().putBool(kPrefixe, kCleAvecNom, false);
-  preferences().putBool(kPrefixe, kCleAvecNum, true);
-  user().cancel();
-  openDialog();
-  EXPECT_FALSE(item(13).value());
-  EXPECT_EQ(item(13).tipLabel(), "Le nom du fichier ne sera pas affiché.");
-  EXPECT_FALSE(item(21).enabled());
-  EXPECT_FALSE(item(21).value());
-  EXPECT_FALSE(CaseAvecNumero);
-  for (int32_t id : {3, 9, 6}) EXPECT_FALSE(item(id).enabled()) << id;
-  // Stacked, without name and number, there is nothing for a separator to stand between.
-  EXPECT_FALSE(item(19).enabled());
-}
-
-TEST_F(DialogueConstruction, SeparatorIsEnabledOnlyWhereItCanStand) {
-  struct Cas {
-    bool superposees, numero, nom, taille, date, actif;
-  };
-  const Cas cas[] = {
-      {true, true, true, true, true, true},     {true, false, true, true, true, false},
-      {false, false, false, true, false, false}, {false, false, false, false, true, true},
-      {false, false, true, false, false, true},  {true, false, false, true, true, false},
-  };
-  for (const Cas& c : cas) {
-    preferences().putBool(kPrefixe, kCleInfosSuper, c.superposees);
-    preferences().putBool(kPrefixe, kCleAvecNum, c.numero);
-    preferences().putBool(kPrefixe, kCleAvecNom, c.nom);
-    preferences().putBool(kPrefixe, kCleAvecTaille, c.taille);
-    preferences().putBool(kPrefixe, kCleAvecDate, c.date);
-    user().cancel();
-    openDialog();
-    EXPECT_EQ(item(19).enabled(), c.actif) << c.superposees << c.numero << c.nom << c.taille << c.date;
-  }
-}
-
+// A stored font the host lacks selects the first and keeps its name, which OK stores again.
 TEST_F(DialogueConstruction, StoredFontNoneHasSelectsTheFirstAndKeepsTheName) {
   preferences().putString(kPrefixe, kClePoliceNom, "Helvetica");
   NumeroPoliceNom = 3;
@@ -122,44 +68,74 @@ TEST_F(DialogueConstruction, StoredFontNoneHasSelectsTheFirstAndKeepsTheName) {
   openDialog();
   EXPECT_EQ(item(3).list()->active(), item(3).list()->at(0));
   EXPECT_EQ(NumeroPoliceNom, 0);
-  EXPECT_STREQ(NomPoliceNom, "Helvetica");
-  // And OK stores it again unchanged.
   std::string stocke;
-  ASSERT_TRUE(preferences().getString(kPrefixe, kClePoliceNom, stocke));
-  EXPECT_EQ(stocke, "Helvetica");
+  EXPECT_TRUE(preferences().getString(kPrefixe, kClePoliceNom, stocke) && stocke == "Helvetica");
 }
 
-TEST_F(DialogueConstruction, AStoredDateFormatOutOfRangeShowsTheFirst) {
-  for (int32_t stocke : {7, -1}) {
-    preferences().putInt32(kPrefixe, kCleFormatDate, stocke);
-    user().ok();
-    openDialog();
-    EXPECT_EQ(item(12).list()->active(), item(12).list()->at(0));
-    EXPECT_EQ(FormatDate, 0);
-    int32_t relu = -5;
-    ASSERT_TRUE(preferences().getInt32(kPrefixe, kCleFormatDate, relu));
-    EXPECT_EQ(relu, 0);
-  }
-}
-
+// Without a starting font: an alert, and the dialog closes with nothing built or changed.
 TEST_F(DialogueConstruction, WithoutAStartingFontTheDialogClosesWithAnAlert) {
-  host_.faults().failCall("AI Font Suite.IndexFontList", host_.accounting().callsOf("AI Font Suite.IndexFontList") + 1,
-                          fourcc("FNT?"));
-  const ADMRect avant = PosDialReglages;
-  const std::string prefsAvant = preferences().toString();
-  const std::string docAvant = document().toString();
+  failNextCall("AI Font Suite.IndexFontList", fourcc("FNT?"));
+  const std::string avant = preferences().toString() + document().toString();
   openDialog();
   EXPECT_TRUE(dialog().items().empty());
-  EXPECT_FALSE(dialog().open());
-  EXPECT_FALSE(dialog().endedByHost());
+  EXPECT_FALSE(dialog().open() || dialog().endedByHost());
   EXPECT_TRUE(dialog().cancelling());
   ASSERT_EQ(alerts().size(), 1u);
   EXPECT_NE(alerts()[0].find("police"), std::string::npos);
-  EXPECT_EQ(PosDialReglages.bottom, avant.bottom);
-  EXPECT_EQ(preferences().toString(), prefsAvant);
-  EXPECT_EQ(document().toString(), docAvant);
-  EXPECT_TRUE(faults().empty());
+  EXPECT_EQ(preferences().toString() + document().toString(), avant);
+}
+
+// Fonts named as the test chooses; what the host cannot list or name is the fault sweep's.
+std::vector<std::string> gNoms;
+
+const AIFontSuite kPolices{
+    [](int32_t* nombre) -> ASErr {
+      *nombre = static_cast<int32_t>(gNoms.size());
+      return kNoErr;
+    },
+    [](int32_t index, AIFontKey* cle) -> ASErr {
+      if (index < 0 || index >= static_cast<int32_t>(gNoms.size())) return fourcc("FNT?");
+      *cle = reinterpret_cast<AIFontKey>(static_cast<uintptr_t>(index + 1));
+      return kNoErr;
+    },
+    [](AIFontKey cle, char* nom, int16_t taille) -> ASErr {
+      const size_t i = reinterpret_cast<uintptr_t>(cle) - 1;
+      std::strncpy(nom, gNoms.at(i).c_str(), static_cast<size_t>(taille) - 1);
+      nom[taille - 1] = '\0';
+      return kNoErr;
+    },
+    [](AIFontKey, ATE::FontRef*) -> ASErr { return kCantHappenErr; },
+};
+
+// The suite goes back by its name at the end, and its global with it.
+class DialoguePolices : public DialogueConstruction {
+ protected:
+  void SetUp() override {
+    DialogueConstruction::SetUp();
+    sAIFont = const_cast<AIFontSuite*>(&kPolices);
+  }
+};
+
+// Each list holds the host's fonts in order; a shorter name later wins, for a stored name as
+// for the first, starting font. A name longer than a setting is cut, stored, found again.
+TEST_F(DialoguePolices, AShorterNameLaterInTheListWins) {
+  gNoms = {"Optima-Bold", "Optima", std::string(300, 'L')};
+  preferences().putString(kPrefixe, kClePoliceNom, "Optima-Bold");
+  user().choose(kIdPoliceDate, 2).ok();
+  openDialog();
+  for (int32_t id : {3, 4, 5}) {
+    std::vector<std::string> entrees;
+    for (const auto& entree : item(id).list()->entries()) entrees.push_back(entree->text());
+    EXPECT_EQ(entrees, gNoms) << id;
+  }
+  EXPECT_EQ(item(3).list()->active(), item(3).list()->at(1));
+  EXPECT_STREQ(NomPoliceNom, "Optima-Bold");
+  EXPECT_STREQ(NomPoliceTaille, "Optima-Bold");
+  EXPECT_EQ(NumeroPoliceTaille, 1);
+  std::string stocke;
+  EXPECT_TRUE(preferences().getString(kPrefixe, kClePoliceDate, stocke) && stocke == std::string(255, 'L'));
+  open();
+  EXPECT_EQ(NumeroPoliceDate, 2);
 }
 
 }  // namespace
-}  // namespace dialog_test

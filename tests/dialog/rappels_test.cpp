@@ -1,15 +1,11 @@
 // What the user's changes do to the settings, to the other items and to the preview.
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "support/plugin_host.h"
 
-namespace dialog_test {
-using namespace testsupport;
 namespace {
-
-using hostsim::adm::DrawOp;
+using namespace testsupport;
 
 class DialogueRappels : public PluginTest {
  protected:
@@ -17,135 +13,68 @@ class DialogueRappels : public PluginTest {
     PluginTest::SetUp();
     // After each action: whether the preview was drawn again, and who has the keyboard.
     hostsim::dialogs(host_).onAction([this](hostsim::adm::Dialog& d, const hostsim::adm::UserAction&) {
-      size_t n = 0;
-      for (const auto& appel : d.drawCalls())
-        if (appel.itemID == kIdApercu) ++n;
-      redessine_.push_back(n > dessins_);
-      dessins_ = n;
+      redessine_.push_back(previewDraws() > dessins_);
+      dessins_ = previewDraws();
       actif_.push_back(d.activeItem() != nullptr ? d.activeItem()->id() : 0);
     });
-    hostsim::dialogs(host_).onOpen([this](hostsim::adm::Dialog& d) {
-      dessins_ = 0;
-      for (const auto& appel : d.drawCalls())
-        if (appel.itemID == kIdApercu) ++dessins_;
-    });
+    hostsim::dialogs(host_).onOpen([this](hostsim::adm::Dialog&) { dessins_ = previewDraws(); });
   }
-
   std::vector<bool> redessine_;
   std::vector<int32_t> actif_;
   size_t dessins_ = 0;
 };
 
-TEST_F(DialogueRappels, UncheckingTheNameTakesTheNumberAlong) {
-  user().click(13).cancel();
-  openDialog();
-  EXPECT_FALSE(CaseAvecNom);
-  EXPECT_FALSE(CaseAvecNumero);
-  EXPECT_FALSE(item(21).value());
-  EXPECT_FALSE(item(21).enabled());
-  EXPECT_EQ(item(21).tipLabel(), "Le numéro du plan de travail ne sera pas ajouté au nom du fichier.");
-  EXPECT_EQ(item(13).tipLabel(), "Le nom du fichier ne sera pas affiché.");
-  for (int32_t id : {3, 9, 6, 19}) EXPECT_FALSE(item(id).enabled()) << id;
-  EXPECT_TRUE(redessine_.at(0));
-  EXPECT_TRUE(faults().empty());
-}
-
-TEST_F(DialogueRappels, CheckingTheNameAgainLeavesTheNumberOff) {
-  user().click(13).click(13).cancel();
-  openDialog();
-  EXPECT_TRUE(CaseAvecNom);
-  EXPECT_FALSE(CaseAvecNumero);
-  EXPECT_TRUE(item(21).enabled());
-  EXPECT_FALSE(item(21).value());
-  EXPECT_EQ(item(13).tipLabel(), "Le nom du fichier sera affiché.");
-  for (int32_t id : {3, 9, 6}) EXPECT_TRUE(item(id).enabled()) << id;
-  // Stacked, the separator needs the number beside the name.
-  EXPECT_FALSE(item(19).enabled());
-}
-
-TEST_F(DialogueRappels, TheNumberBoxGovernsTheStackedSeparator) {
-  user().click(21).cancel();
-  openDialog();
-  EXPECT_FALSE(CaseAvecNumero);
-  EXPECT_EQ(item(21).tipLabel(), "Le numéro du plan de travail ne sera pas ajouté au nom du fichier.");
-  EXPECT_FALSE(item(19).enabled());
-  EXPECT_TRUE(redessine_.at(0));
-}
-
-TEST_F(DialogueRappels, OneLineKeepsTheSeparatorWhileNameNumberOrDateIsOn) {
-  user().click(16).cancel();
-  openDialog();
-  EXPECT_FALSE(InfosSuperposees);
-  EXPECT_EQ(item(16).tipLabel(), "Infos sur une seule ligne.");
-  EXPECT_TRUE(item(19).enabled());
-  EXPECT_TRUE(redessine_.at(0));
-}
-
-TEST_F(DialogueRappels, OneLineWithOnlyTheSizeHasNoSeparator) {
-  preferences().putBool(kPrefixe, kCleInfosSuper, false);
-  preferences().putBool(kPrefixe, kCleAvecNum, false);
-  preferences().putBool(kPrefixe, kCleAvecNom, false);
-  preferences().putBool(kPrefixe, kCleAvecDate, false);
-  user().click(15).cancel();
-  openDialog();
-  // Disabled at opening, the date brings it back.
-  EXPECT_TRUE(CaseAvecDate);
-  EXPECT_TRUE(item(19).enabled());
-  EXPECT_EQ(item(15).tipLabel(), "La date sera affichée.");
-  for (int32_t id : {5, 11, 8, 12}) EXPECT_TRUE(item(id).enabled()) << id;
-}
-
-TEST_F(DialogueRappels, SizeAndDateBoxesDisableTheirFields) {
-  user().click(14).click(15).cancel();
-  openDialog();
-  EXPECT_FALSE(CaseAvecTaille);
-  EXPECT_FALSE(CaseAvecDate);
-  for (int32_t id : {4, 10, 7, 5, 11, 8, 12}) EXPECT_FALSE(item(id).enabled()) << id;
-  EXPECT_EQ(item(14).tipLabel(), "La taille du document ne sera pas affichée.");
-  EXPECT_EQ(redessine_, (std::vector<bool>{true, true}));
-  // The preview now shows the name alone, stacked below each artboard.
-  std::vector<std::string> textes;
-  for (const DrawOp& op : item(18).drawing())
-    if (op.kind == DrawOp::Kind::TextCentered) textes.push_back(op.text);
-  EXPECT_EQ(textes, (std::vector<std::string>{"2/2 Nom", "1/2 Nom"}));
-}
-
-TEST_F(DialogueRappels, PositionButtonsKeepExactlyOnePosition) {
-  user().click(23).click(22).click(24).click(23).cancel();
-  openDialog();
-  EXPECT_TRUE(EnBas);
-  EXPECT_FALSE(EnHaut);
-  EXPECT_FALSE(EnDessous);
-  EXPECT_EQ(redessine_, (std::vector<bool>{true, true, true, true}));
-  // At the bottom there is no bleed outline.
-  for (const DrawOp& op : item(18).drawing()) EXPECT_NE(op.kind, DrawOp::Kind::Line);
-}
-
-TEST_F(DialogueRappels, AllArtboardsBoxSwitchesToOneSampleArtboard) {
-  user().click(17).cancel();
-  openDialog();
-  EXPECT_FALSE(InfosSurTousLesPlans);
-  EXPECT_EQ(item(17).tipLabel(), "Infos seulement sur le plan de travail actif.");
-  EXPECT_TRUE(redessine_.at(0));
-  int cadres = 0;
-  for (const DrawOp& op : item(18).drawing()) {
-    if (op.kind != DrawOp::Kind::FrameRect) continue;
-    ++cadres;
-    EXPECT_EQ(op.rect.bottom, 143);
+// The boxes and the position buttons: the settings they leave, the boxes showing them, the
+// items enabled and disabled, a tooltip, and a new preview after each click.
+TEST_F(DialogueRappels, BoxesChangeTheirSettingsTheOtherItemsAndThePreview) {
+  const std::vector<const char*> uneLigneDateSeule = {kCleInfosSuper, kCleAvecNum, kCleAvecNom, kCleAvecDate};
+  const struct {
+    std::vector<const char*> storedOff;
+    std::vector<int32_t> clics, actifs, inactifs;
+    const char* reglages;  // number, name, size, date, stacked, every artboard, top, bottom, below
+    int32_t bulle;
+    const char* texte;
+  } cas[] = {
+      // The number goes with the name and stays off; stacked, the separator needs them both.
+      {{}, {13}, {}, {21, 3, 9, 6, 19}, "001111001", 13, "Le nom du fichier ne sera pas affiché."},
+      {{}, {13, 13}, {21, 3, 9, 6}, {19}, "011111001", 13, "Le nom du fichier sera affiché."},
+      {{}, {21}, {}, {19}, "011111001", 21, "Le numéro du plan de travail ne sera pas ajouté au nom du fichier."},
+      // On one line the separator needs the name, the number or the date.
+      {{}, {16}, {19}, {}, "111101001", 16, "Infos sur une seule ligne."},
+      {uneLigneDateSeule, {15}, {19, 5, 11, 8, 12}, {}, "001101001", 15, "La date sera affichée."},
+      {uneLigneDateSeule, {15, 15}, {}, {19, 5, 11, 8, 12}, "001001001", 15, "La date ne sera pas affichée."},
+      {{}, {14, 15}, {}, {4, 10, 7, 5, 11, 8, 12}, "110011001", 14, "La taille du document ne sera pas affichée."},
+      {{}, {17}, {}, {}, "111110001", 17, "Infos seulement sur le plan de travail actif."},
+      // The position buttons keep exactly one position.
+      {{}, {23, 22, 24, 23}, {}, {}, "111111010", 0, ""},
+  };
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.reglages);
+    for (const char* cle : uneLigneDateSeule) preferences().putBool(kPrefixe, cle, true);
+    for (const char* cle : c.storedOff) preferences().putBool(kPrefixe, cle, false);
+    redessine_.clear();
+    for (int32_t id : c.clics) user().click(id);
+    user().cancel();
+    openDialog();
+    const AIBoolean reglages[] = {CaseAvecNumero, CaseAvecNom, CaseAvecTaille, CaseAvecDate, InfosSuperposees,
+                                  InfosSurTousLesPlans, EnHaut, EnBas, EnDessous};
+    const int32_t cases[] = {21, 13, 14, 15, 16, 17, 22, 23, 24};
+    for (size_t i = 0; i < 9; ++i) {
+      EXPECT_EQ(reglages[i] ? '1' : '0', c.reglages[i]) << i;
+      EXPECT_EQ(item(cases[i]).value(), reglages[i] != 0) << cases[i];
+    }
+    for (int32_t id : c.actifs) EXPECT_TRUE(item(id).enabled()) << id;
+    for (int32_t id : c.inactifs) EXPECT_FALSE(item(id).enabled()) << id;
+    EXPECT_EQ(c.bulle != 0 ? item(c.bulle).tipLabel() : "", c.texte);
+    EXPECT_EQ(redessine_, std::vector<bool>(c.clics.size(), true));
   }
-  EXPECT_EQ(cadres, 1);
 }
 
-TEST_F(DialogueRappels, FontsSizesFormatAndSeparatorChangeTheirSettingOnly) {
-  user()
-      .choose(3, 2)
-      .choose(4, std::string(kDejaVuSerif))
-      .setValue(7, 7.5)
-      .step(8, 2, true)
-      .step(6, -1)
-      .choose(12, 1)
-      .type(19, "")
-      .cancel();
+// Fonts, sizes, date format and separator (20 characters at most) change their setting only;
+// the small buttons (with their icon) and the separator's label hand their field the keyboard.
+TEST_F(DialogueRappels, FieldsChangeTheirSettingOnly) {
+  user().choose(3, 2).choose(4, std::string(kDejaVuSerif)).setValue(7, 7.5).step(8, 2, true).step(6, -1);
+  user().choose(12, 1).type(19, "abcdefghijklmnopqrstuvwxyz").click(9).click(10).click(11).click(20).cancel();
   openDialog();
   EXPECT_EQ(NumeroPoliceNom, 2);
   EXPECT_STREQ(NomPoliceNom, kDejaVuSansMono);
@@ -155,101 +84,29 @@ TEST_F(DialogueRappels, FontsSizesFormatAndSeparatorChangeTheirSettingOnly) {
   EXPECT_EQ(CorpsDate, 20.0);
   EXPECT_EQ(CorpsNom, 11.0);
   EXPECT_EQ(FormatDate, 1);
-  EXPECT_STREQ(Separateur, "");
-  EXPECT_EQ(redessine_, std::vector<bool>(7, false));
-  EXPECT_TRUE(faults().empty());
-}
-
-TEST_F(DialogueRappels, TheSeparatorHoldsTwentyCharactersAtMost) {
-  user().type(19, "abcdefghijklmnopqrstuvwxyz").cancel();
-  openDialog();
   EXPECT_STREQ(Separateur, "abcdefghijklmnopqrst");
-}
-
-TEST_F(DialogueRappels, PictureButtonsAndTheLabelHandTheKeyboardToTheirField) {
-  user().click(9).click(10).click(11).click(20).cancel();
-  openDialog();
-  EXPECT_EQ(actif_, (std::vector<int32_t>{6, 7, 8, 19}));
-  EXPECT_EQ(redessine_, std::vector<bool>(4, false));
-}
-
-TEST_F(DialogueRappels, TheSmallButtonsShowTheirIcon) {
-  user().cancel();
-  openDialog();
+  EXPECT_EQ(redessine_, std::vector<bool>(11, false));
+  EXPECT_EQ(std::vector<int32_t>(actif_.end() - 4, actif_.end()), (std::vector<int32_t>{6, 7, 8, 19}));
   for (int32_t id : {9, 10, 11}) {
-    const auto& dessin = item(id).drawing();
-    ASSERT_EQ(dessin.size(), 1u) << id;
-    EXPECT_EQ(dessin[0].kind, DrawOp::Kind::Icon);
-    EXPECT_EQ(dessin[0].from.v, 0);
-    EXPECT_EQ(dessin[0].from.h, 0);
-    ASSERT_NE(dessin[0].image, nullptr);
+    ASSERT_EQ(item(id).drawing().size(), 1u) << id;
+    EXPECT_EQ(item(id).drawing()[0].kind, hostsim::adm::DrawOp::Kind::Icon);
+    EXPECT_NE(item(id).drawing()[0].image, nullptr);
   }
-  EXPECT_EQ(dialog().iconsReclaimed(), 0);
 }
 
-TEST_F(DialogueRappels, WithoutItsOwnReferenceTheSmallButtonsStayBlank) {
-  const uint64_t avant = host_.accounting().callsOf("SP Access Suite.GetCurrentPlugin");
-  for (uint64_t n = 1; n <= 3; ++n) host_.faults().failCall("SP Access Suite.GetCurrentPlugin", avant + n, fourcc("PLG?"));
-  user().cancel();
-  openDialog();
-  for (int32_t id : {9, 10, 11}) EXPECT_TRUE(item(id).drawing().empty()) << id;
-}
-
+// Cancel stores nothing and keeps where the dialog stood: the next opening stands there.
 TEST_F(DialogueRappels, CancelKeepsOnlyTheDialogsPlace) {
-  const std::string prefsAvant = preferences().toString();
-  const std::string docAvant = document().toString();
+  const std::string avant = preferences().toString() + document().toString();
   hostsim::dialogs(host_).onOpen([](hostsim::adm::Dialog& d) { d.setBounds({100, 50, 380, 500}); });
   user().type(19, "+").click(13).click(23).cancel();
   EXPECT_EQ(openDialog(), 1);
-  EXPECT_FALSE(dialog().endedByHost());
-  EXPECT_TRUE(faults().empty());
-  EXPECT_EQ(PosDialReglages.top, 100);
-  EXPECT_EQ(PosDialReglages.left, 50);
-  EXPECT_EQ(PosDialReglages.bottom, 380);
-  EXPECT_EQ(PosDialReglages.right, 500);
-  EXPECT_EQ(preferences().toString(), prefsAvant);
-  EXPECT_EQ(document().toString(), docAvant);
-  EXPECT_TRUE(alerts().empty());
-
-  // The next opening stands where the dialog was left and reloads the settings.
-  user().cancel();
+  EXPECT_EQ(preferences().toString() + document().toString(), avant);
   hostsim::dialogs(host_).onOpen(nullptr);
+  user().cancel();
   openDialog();
   EXPECT_EQ(dialog().bounds().top, 100);
-  EXPECT_EQ(dialog().bounds().right, 500);
-  EXPECT_TRUE(CaseAvecNom);
-  EXPECT_TRUE(EnDessous);
-}
-
-// Host suites that throw stand for any failure inside a callback: the host must never see
-// the exception.
-const ADMItemSuite* gItemsVrais = nullptr;
-const ADMDrawerSuite* gDessinVrai = nullptr;
-
-TEST_F(DialogueRappels, NoExceptionLeavesACallbackIntoTheHost) {
-  gItemsVrais = sADMItem;
-  gDessinVrai = sADMDrawer;
-  ADMItemSuite items = *sADMItem;
-  items.GetBooleanValue = [](ADMItemRef) -> ADMBoolean { throw std::runtime_error("boolean"); };
-  items.GetFloatValue = [](ADMItemRef) -> float { throw std::runtime_error("float"); };
-  items.GetTextLength = [](ADMItemRef) -> int32_t { throw std::runtime_error("length"); };
-  items.GetID = [](ADMItemRef) -> int32_t { throw std::runtime_error("id"); };
-  ADMDrawerSuite dessin = *sADMDrawer;
-  dessin.FrameRect = [](ADMDrawerRef, const ADMRect*) { throw std::runtime_error("frame"); };
-  dessin.SetFont = [](ADMDrawerRef, int32_t) { throw std::runtime_error("font"); };
-  dessin.DrawIcon = [](ADMDrawerRef, ADMIconRef, const ADMPoint*) { throw std::runtime_error("icon"); };
-
-  hostsim::dialogs(host_).onOpen([&](hostsim::adm::Dialog&) {
-    sADMItem = &items;
-    sADMDrawer = &dessin;
-  });
-  user().click(21).click(16).click(17).setValue(6, 3).type(19, "x").click(23).click(9).cancel();
-  openDialog();
-  sADMItem = const_cast<ADMItemSuite*>(gItemsVrais);
-  sADMDrawer = const_cast<ADMDrawerSuite*>(gDessinVrai);
-  EXPECT_TRUE(faults().empty()) << faults().front();
-  EXPECT_FALSE(dialog().endedByHost());
+  EXPECT_EQ(dialog().bounds().left, 50);
+  EXPECT_TRUE(CaseAvecNom && EnDessous);
 }
 
 }  // namespace
-}  // namespace dialog_test

@@ -1,24 +1,16 @@
-// The stamp layer and group: created once and found by its title afterwards, the first of
-// two such layers, locked layers refused with their alert, a retitled layer replaced.
+// The stamp layer and group: made once, found by title, locked layers refused with an alert.
 #include <string>
 
 #include "support/plugin_host.h"
 
-namespace engine_test {
-using namespace testsupport;
 namespace {
+using namespace testsupport;
 
 const std::string kStampTitle = "QZV\xE2\x80\xA2" "Estampilleur";             // UTF-8, as the document holds it
 const std::string kLockedAlert = "Impossible, le calque est verrouill\x8E.";  // Mac Roman
 
 class StampGroup : public EngineTest {
  protected:
-  int layersTitled(const std::string& title) {
-    int count = 0;
-    for (int i = 0; i < document().layerCount(); ++i)
-      if (document().layerTitle(document().layer(i)) == title) ++count;
-    return count;
-  }
   hostsim::LayerHandle layerOfGroup() { return document().layerOf(ModelArt(AHGroupe)); }
   hostsim::LayerHandle addLayer(const std::string& title) {
     hostsim::LayerHandle layer = document().insertLayer({}, hostsim::LayerPlacement::AboveAll);
@@ -27,49 +19,49 @@ class StampGroup : public EngineTest {
   }
 };
 
-TEST_F(StampGroup, FirstRunCreatesTheStampLayerAboveAllOthers) {
-  ASSERT_EQ(document().layerCount(), 1);
-  EXPECT_EQ(CreationGroupe(), kNoErr);
+// Later runs replace the empty group, in the first of two stamp layers; a group the host
+// refuses leaves the earlier one and answers the host's code.
+TEST_F(StampGroup, FirstRunCreatesTheStampLayerAboveAllOthersAndLaterRunsReuseIt) {
+  ASSERT_EQ(CreationGroupe(), kNoErr);
   ASSERT_EQ(document().layerCount(), 2);
-  hostsim::LayerHandle top = document().layer(0);
+  const hostsim::LayerHandle top = document().layer(0);
   EXPECT_EQ(document().layerTitle(top), kStampTitle);
-  ASSERT_TRUE(sAIArt->ValidArt(AHGroupe, true));
   EXPECT_EQ(document().kind(ModelArt(AHGroupe)), hostsim::ArtKind::Group);
   EXPECT_EQ(document().parent(ModelArt(AHGroupe)), document().layerGroup(top));
-  EXPECT_FALSE(document().firstChild(ModelArt(AHGroupe)));
+
+  const AIArtHandle first = AHGroupe;
+  ASSERT_EQ(CreationGroupe(), kNoErr);
+  EXPECT_EQ(document().layerCount(), 2);
+  EXPECT_EQ(layerOfGroup(), top);
+  EXPECT_NE(AHGroupe, first);
+  EXPECT_FALSE(sAIArt->ValidArt(first, true));
+
+  const hostsim::LayerHandle higher = addLayer(kStampTitle);
+  ASSERT_EQ(CreationGroupe(), kNoErr);
+  EXPECT_EQ(layerOfGroup(), higher);
+
+  const AIArtHandle previous = AHGroupe;
+  failNextCall("AI Art Suite.NewArt", fourcc("FULL"));
+  EXPECT_EQ(CreationGroupe(), fourcc("FULL"));
+  EXPECT_EQ(AHGroupe, previous);
   EXPECT_TRUE(alerts().empty());
 }
 
-TEST_F(StampGroup, LaterRunsUseTheSameLayerAndReplaceTheEmptyGroup) {
-  ASSERT_EQ(CreationGroupe(), kNoErr);
-  AIArtHandle first = AHGroupe;
-  hostsim::LayerHandle layer = layerOfGroup();
-  ASSERT_EQ(CreationGroupe(), kNoErr);
-  EXPECT_EQ(document().layerCount(), 2);
-  EXPECT_EQ(layersTitled(kStampTitle), 1);
-  EXPECT_EQ(layerOfGroup(), layer);
-  EXPECT_NE(AHGroupe, first);
-  EXPECT_FALSE(sAIArt->ValidArt(first, true));
+// A retitled stamp layer is the user's: a new one is made, the stamps still go by their tag.
+TEST_F(StampGroup, RetitledStampLayerIsReplacedAndItsStampsStillRemoved) {
+  stamp();
+  const hostsim::LayerHandle old = layerOfGroup();
+  document().setLayerTitle(old, "Mes textes");
+  stamp();
+  EXPECT_EQ(document().layerCount(), 3);
+  EXPECT_NE(layerOfGroup(), old);
+  EXPECT_EQ(document().layerTitle(layerOfGroup()), kStampTitle);
+  EXPECT_EQ(stamps().size(), 4u);
+  for (hostsim::ArtHandle text : stamps()) EXPECT_EQ(document().layerOf(text), layerOfGroup());
 }
 
-// Also when the host cannot tell what the group holds.
-TEST_F(StampGroup, GroupHoldingOtherArtIsLeftWhereItIs) {
-  for (bool hostFails : {false, true}) {
-    ASSERT_EQ(CreationGroupe(), kNoErr);
-    AIArtHandle first = AHGroupe;
-    AIArtHandle userText = nullptr;
-    ASSERT_EQ(sAITextFrame->NewPointText(kPlaceInsideOnTop, first, kHorizontalTextOrientation, {5, 5}, &userText),
-              kNoErr);
-    if (hostFails) failNextCall("AI Art Suite.GetArtFirstChild", kCantHappenErr);
-    ASSERT_EQ(CreationGroupe(), kNoErr);
-    EXPECT_TRUE(sAIArt->ValidArt(first, true)) << hostFails;
-    EXPECT_TRUE(sAIArt->ValidArt(userText, true)) << hostFails;
-    EXPECT_NE(AHGroupe, first);
-    EXPECT_EQ(document().layerOf(ModelArt(first)), layerOfGroup());
-  }
-}
-
-// A fresh start knows no group of its own: the empty ones earlier runs left go, and only those.
+// A fresh start knows no group of its own: the empty ones earlier runs left go, and only
+// those; nothing goes when the host cannot tell what the layer holds.
 TEST_F(StampGroup, EmptyGroupsOfEarlierRunsGoWhateverIsLoaded) {
   ASSERT_EQ(CreationGroupe(), kNoErr);
   const hostsim::ArtHandle layerGroup = document().parent(ModelArt(AHGroupe));
@@ -83,76 +75,35 @@ TEST_F(StampGroup, EmptyGroupsOfEarlierRunsGoWhateverIsLoaded) {
     left.push_back(art);
   EXPECT_EQ(left, (std::vector<hostsim::ArtHandle>{filled, ModelArt(AHGroupe)}));
   EXPECT_TRUE(document().valid(nested)) << "an empty group inside the user's stays";
-}
 
-TEST_F(StampGroup, OfTwoStampLayersTheLowerIndexIsUsed) {
-  hostsim::LayerHandle lower = addLayer(kStampTitle);
-  hostsim::LayerHandle higher = addLayer(kStampTitle);  // now index 0
-  ASSERT_EQ(document().layerIndex(higher), 0);
-  ASSERT_EQ(document().layerIndex(lower), 1);
+  const AIArtHandle previous = AHGroupe;
+  failNextCall("AI Art Suite.GetArtFirstChild", kCantHappenErr);
+  failNextCall("AI Art Suite.GetArtFirstChild", kCantHappenErr, 2);
   ASSERT_EQ(CreationGroupe(), kNoErr);
-  EXPECT_EQ(layerOfGroup(), higher);
-  EXPECT_EQ(document().layerCount(), 3);
+  EXPECT_TRUE(sAIArt->ValidArt(previous, true));
 }
 
-TEST_F(StampGroup, LockedFirstStampLayerIsRefusedEvenWhenTheOtherIsEditable) {
-  addLayer(kStampTitle);
-  hostsim::LayerHandle first = addLayer(kStampTitle);
-  document().setLayerLocked(first, true);
-  AIArtHandle before = AHGroupe;
-  EXPECT_EQ(CreationGroupe(), kErreurCalqueVerrouille);
-  EXPECT_EQ(alerts(), std::vector<std::string>{kLockedAlert});
-  EXPECT_EQ(AHGroupe, before);
-  EXPECT_EQ(document().layerCount(), 3);
-}
-
-// A locked or hidden stamp layer, or a locked current layer, refuses the run with the alert:
-// nothing is stamped and the earlier group stays.
+// A locked or hidden stamp layer (the first of two, even when the other is editable), or a
+// locked current layer, refuses the run with the alert: nothing is stamped, the group stays.
 TEST_F(StampGroup, LockedLayerRefusesTheRun) {
-  for (int which : {0, 1, 2}) {
+  for (int which : {0, 1, 2, 3}) {
     SCOPED_TRACE(which);
     openDocument(std::vector<hostsim::PageSize>{{600, 900}});
-    const size_t alertsBefore = alerts().size();
     ASSERT_EQ(CreationGroupe(), kNoErr);
-    AIArtHandle previous = AHGroupe;
+    const AIArtHandle previous = AHGroupe;
     if (which == 0) document().setLayerLocked(layerOfGroup(), true);
     if (which == 1) document().setLayerHidden(layerOfGroup(), true);
     if (which == 2) document().setLayerLocked(document().currentLayer(), true);
+    if (which == 3) document().setLayerLocked(addLayer(kStampTitle), true);
+    const int layers = document().layerCount();
     EXPECT_EQ(CreationGroupe(), kErreurCalqueVerrouille);
-    ASSERT_EQ(alerts().size(), alertsBefore + 1);
-    EXPECT_EQ(alerts().back(), kLockedAlert);
+    EXPECT_EQ(alerts(), std::vector<std::string>(2 * which + 1, kLockedAlert));  // one per earlier run too
     EXPECT_EQ(AHGroupe, previous);
     EXPECT_TRUE(sAIArt->ValidArt(previous, true));
-    EXPECT_EQ(document().layerCount(), 2);
+    EXPECT_EQ(document().layerCount(), layers);
     stamp();
     EXPECT_TRUE(stamps().empty());
-    EXPECT_EQ(PtrPremierAHTexteNom, nullptr);
   }
 }
 
-TEST_F(StampGroup, RetitledStampLayerIsReplacedAndItsStampsStillRemoved) {
-  stamp();
-  hostsim::LayerHandle old = layerOfGroup();
-  size_t oneSet = stamps().size();
-  ASSERT_EQ(oneSet, 4u);
-  document().setLayerTitle(old, "Mes textes");
-
-  stamp();
-  EXPECT_EQ(document().layerCount(), 3);
-  EXPECT_EQ(layersTitled(kStampTitle), 1);
-  EXPECT_NE(layerOfGroup(), old);
-  EXPECT_EQ(stamps().size(), oneSet);
-  for (hostsim::ArtHandle text : stamps()) EXPECT_EQ(document().layerOf(text), layerOfGroup());
-}
-
-TEST_F(StampGroup, GroupRefusedByTheHostReturnsItsCode) {
-  ASSERT_EQ(CreationGroupe(), kNoErr);
-  AIArtHandle previous = AHGroupe;
-  failNextCall("AI Art Suite.NewArt", fourcc("FULL"));
-  EXPECT_EQ(CreationGroupe(), fourcc("FULL"));
-  EXPECT_EQ(AHGroupe, previous);
-  EXPECT_TRUE(alerts().empty());
-}
-
 }  // namespace
-}  // namespace engine_test
