@@ -126,4 +126,18 @@ TEST(Command, EachCommandLineEndsAsItShould) {
   }
 }
 
+TEST(Command, TheSystemsFontListIsKeptAndADamagedOneMadeAnew) {
+  Workspace ws;
+  const std::vector<std::string> system{"ESTAMPILLEUR_FONTS=", "XDG_CACHE_HOME=" + (ws / "cache").string()};
+  const Result made = ws.run({"fonts"}, system);
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_NE(made.out.find("DejaVuSans\n"), std::string::npos) << "fonts-dejavu-core is a build dependency";
+  const std::filesystem::path kept = ws / "cache" / "estampilleur" / "fonts.list";
+  ASSERT_TRUE(std::filesystem::exists(kept));
+  EXPECT_EQ(ws.run({"fonts"}, system).out, made.out);
+  writeFile(kept, readFile(kept).substr(0, 100));
+  EXPECT_EQ(ws.run({"fonts"}, system).out, made.out);
+  EXPECT_GT(std::filesystem::file_size(kept), 100u);
+}
+
 }  // namespace
