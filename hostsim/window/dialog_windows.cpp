@@ -65,6 +65,19 @@ std::optional<double> parsePoints(std::string text) {
   return value;
 }
 
+// A busy X server turns connections away for a moment when its queue of them is full (the
+// connection fails with EAGAIN): the toolkit gives up at once, so try again for a second.
+bool openDisplayAgain() {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    g_usleep(50 * 1000);
+    if (GdkDisplay* display = gdk_display_open(nullptr)) {
+      gdk_display_manager_set_default_display(gdk_display_manager_get(), display);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool openDesktop(std::string& why) {
@@ -75,7 +88,7 @@ bool openDesktop(std::string& why) {
     why = "no desktop to show the window on: neither DISPLAY nor WAYLAND_DISPLAY is set";
     return false;
   }
-  if (!gtk_init_check()) {
+  if (!gtk_init_check() && !openDisplayAgain()) {
     why = std::string("no desktop to show the window on: the display «") + (x11 != nullptr ? x11 : wayland) +
           "» cannot be opened";
     return false;

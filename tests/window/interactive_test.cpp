@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
+#include <filesystem>
 #include <future>
 #include <string>
 #include <thread>
@@ -14,8 +16,9 @@
 namespace {
 
 // What xdotool printed, or nothing when it failed (within its time limit).
-std::optional<std::string> xdotool(const std::string& args) {
-  std::FILE* pipe = ::popen(("timeout 30 xdotool " + args + " 2>/dev/null").c_str(), "r");
+std::optional<std::string> xdotool(const std::string& args, const std::string& display = "") {
+  const std::string on = display.empty() ? "" : "DISPLAY=" + display + " ";
+  std::FILE* pipe = ::popen((on + "timeout 30 xdotool " + args + " 2>/dev/null").c_str(), "r");
   if (pipe == nullptr) return std::nullopt;
   std::string out;
   char buffer[256];
@@ -99,6 +102,33 @@ TEST(Interactive, WithoutADisplayIsRefusedBeforeAnythingIsWritten) {
   EXPECT_NE(result.err.find("DISPLAY"), std::string::npos) << result.err;
   EXPECT_EQ(runner::readFile(input), before);
   EXPECT_FALSE(std::filesystem::exists(ws / "report.json"));
+}
+
+// A display that turns connections away for a moment (here its server is still starting) is
+// tried again, not given up at once.
+TEST_F(InteractiveTest, ADisplayNotReadyAtOnceIsTriedAgain) {
+  int number = 70;
+  while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+         std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+    ++number;
+  const std::string display = ":" + std::to_string(number);
+  const std::string server = "(sleep 0.3; exec timeout 120 Xvfb " + display + " -nolisten tcp) >/dev/null 2>&1";
+  std::FILE* started = ::popen((server + " & echo $!").c_str(), "r");
+  ASSERT_NE(started, nullptr);
+  int pid = 0;
+  ASSERT_EQ(std::fscanf(started, "%d", &pid), 1);
+  ::pclose(started);
+  auto run = std::async(std::launch::async, [&] { return ws.run({"about", "-i"}, {"DISPLAY=" + display}, 120); });
+  std::string id;
+  for (int tries = 0; tries < 300 && id.empty(); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    id = xdotool("search --onlyvisible --name 'propos de QZV'", display).value_or("");
+  }
+  EXPECT_FALSE(id.empty()) << "the About box did not appear";
+  xdotool("windowfocus --sync " + id.substr(0, id.find('\n')) + " key Escape", display);
+  const runner::Result result = run.get();
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(result.status, 0) << result.err;
 }
 
 }  // namespace
