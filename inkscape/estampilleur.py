@@ -5,11 +5,9 @@ estampilleur command, which shows the plug-in's own settings dialog in a window;
 stamped document back to the editor, Annuler gives nothing back and the document stays as it was.
 """
 
-import json
 import os
 import subprocess
 import sys
-import tempfile
 
 # The installed command; make install-extension writes its full path here.
 COMMAND = "estampilleur"
@@ -34,6 +32,8 @@ def stamp(document, page, folder):
     except OSError:
         raise Refused(f"Estampilleur : la commande {COMMAND} est introuvable ou ne peut pas être lancée "
                       "(make install l'installe).") from None
+    import json  # while the window opens
+
     out, err = command.communicate()
     try:
         with open(report, encoding="utf-8") as stream:
@@ -96,5 +96,13 @@ def main():
 
 
 if __name__ == "__main__":
-    with tempfile.TemporaryDirectory(prefix="estampilleur-") as FOLDER:
+    # A private folder for the command's report, made and removed with os alone: loading tempfile
+    # and shutil would delay the window by a tenth of its own start.
+    FOLDER = os.path.join(os.environ.get("TMPDIR") or "/tmp", "estampilleur-" + os.urandom(8).hex())
+    os.mkdir(FOLDER, 0o700)
+    try:
         sys.exit(main())
+    finally:
+        for name in os.listdir(FOLDER):
+            os.remove(os.path.join(FOLDER, name))
+        os.rmdir(FOLDER)
