@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cctype>
 #include <set>
 
 #include "document_internal.h"
@@ -122,12 +123,16 @@ pugi::xml_attribute Document::Impl::attribute(pugi::xml_node node, std::string_v
 
 std::string Document::Impl::qualifiedName(std::string_view ns, std::string_view local,
                                           std::string_view prefix) {
+  // A declared prefix that is not a name could never name anything: one with a colon of its
+  // own, or one starting with a digit, a hyphen or a dot (a new element would start "<-").
+  const auto usable = [](std::string_view declared) {
+    const auto c = static_cast<unsigned char>(declared.empty() ? '0' : declared.front());
+    return declared.find(':') == std::string_view::npos && (std::isalpha(c) || c == '_' || c >= 0x80);
+  };
   const pugi::xml_node r = root();
   for (pugi::xml_attribute a : r.attributes()) {
     const std::string_view name = a.name();
-    // A declared prefix with a colon of its own could never name anything.
-    if (name.substr(0, 6) == "xmlns:" && ns == a.value() && name.size() > 6 &&
-        name.find(':', 6) == std::string_view::npos)
+    if (name.substr(0, 6) == "xmlns:" && ns == a.value() && usable(name.substr(6)))
       return std::string(name.substr(6)) + ":" + std::string(local);
   }
   // A prefix some element or attribute already uses, even undeclared, is not free: binding
