@@ -60,7 +60,7 @@ def stamp(document, page, folder):
     return (out if stamped.get("dialog") == "ok" else None), alerts
 
 
-def selected_page():
+def stamp_with_selection():
     """With a selection the page is the one holding the centre of the first selected object,
     which only the editor's own library measures."""
     import inkex
@@ -91,7 +91,7 @@ def main():
     # Nothing selected, the page is the first, and the editor's library (slower to load than the
     # window is to open) is not needed: the document goes to the command and back as it is.
     if any(argument.startswith("--id") for argument in sys.argv[1:]):
-        return selected_page()
+        return stamp_with_selection()
     try:
         out, alerts = stamp(sys.argv[-1], 1, FOLDER)
     except Refused as refused:
