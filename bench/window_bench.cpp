@@ -35,16 +35,14 @@ std::filesystem::path module() {
 // A host with the plug-in started over a new A4 document, its dialogs in windows.
 struct Session {
   hostsim::StandardHost host;
-  hostsim::window::DialogWindows* windows = nullptr;
-  std::unique_ptr<hostsim::window::DialogWindows> owned;
+  std::unique_ptr<hostsim::window::DialogWindows> windows;
 
   Session() {
     host.setFonts(std::make_unique<hostsim::FontCatalog>(hostsim::FontCatalog::system()));
     host.loadPlugin(module());
     host.setDocument(std::make_unique<hostsim::Document>(hostsim::Document::create({{595.3, 841.9}})));
-    owned = std::make_unique<hostsim::window::DialogWindows>(host);
-    windows = owned.get();
-    hostsim::dialogs(host).setFrontEnd(windows);
+    windows = std::make_unique<hostsim::window::DialogWindows>(host);
+    hostsim::dialogs(host).setFrontEnd(windows.get());
     host.startup();
   }
   ~Session() { host.shutdown(); }

@@ -90,21 +90,19 @@ bool parse(std::string_view text, Number& value) {
 std::optional<FontInfo> parseFont(std::string_view record) {
   const std::vector<std::string_view> fields = split(record, '\t');
   if (fields.size() != 7) return std::nullopt;
+  std::optional<std::string> name = unescape(fields[0]), family = unescape(fields[1]),
+                             style = unescape(fields[2]), file = unescape(fields[6]);
   FontInfo font;
-  std::optional<std::string> texts[4];
-  for (const int i : {0, 1, 2, 6}) {
-    texts[i == 6 ? 3 : i] = unescape(fields[static_cast<std::size_t>(i)]);
-    if (!texts[i == 6 ? 3 : i]) return std::nullopt;
-  }
   int slant = 0;
-  if (!parse(fields[3], font.weight) || !parse(fields[4], slant) || !parse(fields[5], font.faceIndex) ||
-      slant < 0 || slant > static_cast<int>(FontSlant::Oblique) || texts[0]->empty() || texts[3]->empty())
+  if (!name || !family || !style || !file || name->empty() || file->empty() || !parse(fields[3], font.weight) ||
+      !parse(fields[4], slant) || !parse(fields[5], font.faceIndex) || slant < 0 ||
+      slant > static_cast<int>(FontSlant::Oblique))
     return std::nullopt;
-  font.postscriptName = std::move(*texts[0]);
-  font.family = std::move(*texts[1]);
-  font.style = std::move(*texts[2]);
+  font.postscriptName = std::move(*name);
+  font.family = std::move(*family);
+  font.style = std::move(*style);
   font.slant = static_cast<FontSlant>(slant);
-  font.file = std::move(*texts[3]);
+  font.file = std::move(*file);
   return font;
 }
 

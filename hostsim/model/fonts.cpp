@@ -10,7 +10,9 @@
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 #include <unordered_map>
+#include <utility>
 
 #include "font_cache.h"
 #include "mac_roman.h"
@@ -69,8 +71,7 @@ std::vector<FontInfo> listFonts(FcConfig* config) {
       FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FAMILY, FC_STYLE, FC_WEIGHT, FC_SLANT, FC_FILE,
                        FC_INDEX, FC_SCALABLE, FC_FONTFORMAT, nullptr));
   std::unique_ptr<FcFontSet, FontSetDeleter> set(FcFontList(config, all.get(), objects.get()));
-  std::vector<FontInfo> fonts;
-  std::vector<int> ranks;
+  std::vector<std::pair<int, FontInfo>> ranked;  // each face with its format's rank
   for (int i = 0; set && i < set->nfont; ++i) {
     FcPattern* p = set->fonts[i];
     FcBool scalable = FcFalse;
@@ -88,27 +89,17 @@ std::vector<FontInfo> listFonts(FcConfig* config) {
     FcPatternGetInteger(p, FC_SLANT, 0, &slant);
     info.slant = slantOf(slant);
     FcPatternGetInteger(p, FC_INDEX, 0, &info.faceIndex);
-    fonts.push_back(std::move(info));
-    ranks.push_back(formatRank(getString(p, FC_FONTFORMAT)));
+    ranked.emplace_back(formatRank(getString(p, FC_FONTFORMAT)), std::move(info));
   }
-  std::vector<std::size_t> order(fonts.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
-    const FontInfo &a = fonts[i], &b = fonts[j];
-    if (a.postscriptName != b.postscriptName) return a.postscriptName < b.postscriptName;
-    if (ranks[i] != ranks[j]) return ranks[i] < ranks[j];
-    if (a.file != b.file) return a.file < b.file;
-    return a.faceIndex < b.faceIndex;
+  std::sort(ranked.begin(), ranked.end(), [](const auto& x, const auto& y) {
+    const FontInfo &a = x.second, &b = y.second;
+    return std::tie(a.postscriptName, x.first, a.file, a.faceIndex) <
+           std::tie(b.postscriptName, y.first, b.file, b.faceIndex);
   });
-  std::vector<FontInfo> sorted;
-  sorted.reserve(fonts.size());
-  for (const std::size_t i : order) sorted.push_back(std::move(fonts[i]));
-  fonts = std::move(sorted);
-  fonts.erase(std::unique(fonts.begin(), fonts.end(),
-                          [](const FontInfo& a, const FontInfo& b) {
-                            return a.postscriptName == b.postscriptName;
-                          }),
-              fonts.end());
+  // The first of each name stands.
+  std::vector<FontInfo> fonts;
+  for (auto& [rank, info] : ranked)
+    if (fonts.empty() || fonts.back().postscriptName != info.postscriptName) fonts.push_back(std::move(info));
   return fonts;
 }
 
