@@ -1,6 +1,7 @@
 #include "hostsim/core/host.h"
 
 #include <dlfcn.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -23,12 +24,22 @@ namespace {
 Host* gCurrent = nullptr;
 const CurrentFrame* gInnermost = nullptr;  // the level that made gCurrent current
 
+// A file in memory where the system offers one: a temporary file costs an inode on disk, and
+// every message to the plug-in takes one.
+std::FILE* memoryFile() {
+  const int fd = ::memfd_create("plug-in stderr", MFD_CLOEXEC);
+  if (fd < 0) return std::tmpfile();
+  std::FILE* file = ::fdopen(fd, "w+");
+  if (file == nullptr) ::close(fd);
+  return file;
+}
+
 // Collects what is written to file descriptor 2 while it lives, for the host's record.
 class StderrCapture {
  public:
   StderrCapture() {
     std::fflush(stderr);
-    file_ = std::tmpfile();
+    file_ = memoryFile();
     if (file_ == nullptr) return;
     saved_ = ::dup(2);
     if (saved_ < 0 || ::dup2(::fileno(file_), 2) < 0) {

@@ -115,6 +115,12 @@ std::string utf8ToMacRoman(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   while (!utf8.empty()) {
+    // Names and numbers are mostly ASCII, the same byte in both.
+    if (static_cast<unsigned char>(utf8.front()) < 0x80) {
+      out += utf8.front();
+      utf8.remove_prefix(1);
+      continue;
+    }
     const Utf8Step step = decodeUtf8(utf8);
     std::optional<std::uint8_t> byte;
     if (step.codePoint) byte = codePointToMacRoman(*step.codePoint);
