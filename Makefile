@@ -1,6 +1,7 @@
 # The README's commands. Each installs what is missing (as root, with apt-get), then builds.
 PACKAGES := cmake ninja-build g++ pkg-config git \
-	libpugixml-dev zlib1g-dev libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
+	libpugixml-dev zlib1g-dev libfreetype-dev libfontconfig-dev libpng-dev libbrotli-dev libexpat1-dev \
+	fontconfig fonts-dejavu-core \
 	googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
 	clang libclang-rt-14-dev \
 	libgtkmm-4.0-dev librsvg2-dev xvfb xauth xdotool time \
